@@ -1,0 +1,81 @@
+#include "app/form1.h"
+
+#include "app/form1_texts.h"
+
+namespace px {
+
+std::int16_t LanguageFlagFor(std::uint16_t ui_language) {
+  constexpr std::uint16_t kLangChinese = 0x04;
+  return (ui_language & 0x3FF) == kLangChinese ? 0 : 1;
+}
+
+Form1::Form1(Platform platform, const ModelTable& table, OnDetected on_detected)
+    : platform_(platform), table_(table), on_detected_(std::move(on_detected)) {
+  timer_delay_ = platform_.timers.CreateTimer([this] { TimerDelay_Timer(); });
+  timer_usb_check_ = platform_.timers.CreateTimer([this] { TimerUSBCheck_Timer(); });
+  timer_end_ = platform_.timers.CreateTimer([] {});
+}
+
+void Form1::Form_Load() {
+  InstallerView& view = platform_.view;
+  LanguageFlag = LanguageFlagFor(platform_.system.UserDefaultUiLanguage());
+  detection.LanguageFlag = LanguageFlag;
+  view.SetCaption(Text(kCaption));
+  // The labels are transparent by design on every view; what start-up sets is their text.
+  view.SetLabel2(Text(LanguageFlag == 0 ? kProviderZh : kProviderEn));
+  for (int i = 0; i < InstallerView::kLabel1Count; ++i) view.SetLabel1(i, Text());
+  view.SetLabel1(0, Text(LanguageFlag == 1 ? kWaitEn : kWaitZh));
+
+  // The spooler may be running already; the command then fails, unseen and harmless.
+  Expected<std::unique_ptr<Process>> spooler =
+      platform_.processes.Start(Text(kSpoolerCommand), ShowState::kHidden);
+  if (!spooler) {
+    view.ShowErrorAndEnd(spooler.error());
+    return;
+  }
+  spooler_ = std::move(spooler.value());
+
+  view.SetLabel1(1, Text(LanguageFlag == 1 ? kSpoolerEn : kSpoolerZh));
+  StartDelay(5);
+  detection.ScanCounter = 0;
+  TimerUSBCheck().SetEnabled(false);
+  TimerEnd().SetEnabled(false);
+}
+
+void Form1::StartDelay(std::int16_t n) {
+  TimerDelay().SetInterval(1);
+  TimerDelay().SetEnabled(true);
+  DelayTickLimit = n;
+}
+
+void Form1::TimerDelay_Timer() {
+  ++DelayTicks;
+  if (DelayTicks <= DelayTickLimit) {
+    TimerDelay().SetInterval(1000);
+    TimerDelay().SetEnabled(true);
+    platform_.view.SetLabel1(1, platform_.view.Label1(1) + u".");
+  } else {
+    platform_.view.SetLabel1(2, Text(LanguageFlag == 0 ? kDetectingZh : kDetectingEn));
+    TimerUSBCheck().SetInterval(1);
+    TimerUSBCheck().SetEnabled(true);
+    TimerDelay().SetEnabled(false);
+  }
+}
+
+void Form1::TimerUSBCheck_Timer() {
+  Status status = DetectUsbPrinter(detection, platform_.view, platform_.usb, table_);
+  if (!status) {
+    platform_.view.ShowErrorAndEnd(status.error());
+    return;
+  }
+  if (detection.PrinterFound == 1) {
+    platform_.view.SetLabel1(2, Text(LanguageFlag == 1 ? kFoundEn : kFoundZh) + detection.ModelName);
+    TimerUSBCheck().SetEnabled(false);
+    if (on_detected_) on_detected_(*this);
+  } else {
+    TimerUSBCheck().SetInterval(1000);
+    TimerUSBCheck().SetEnabled(true);
+  }
+}
+
+}  // namespace px

@@ -1,0 +1,101 @@
+#include "detect/detect_usb_printer.h"
+
+#include "detect/detect_texts.h"
+
+namespace px {
+
+namespace {
+
+// The text of n characters at 0-based position i, shorter or empty where the path ends.
+TextView At(TextView path, std::size_t i, std::size_t n) {
+  return i < path.size() ? path.substr(i, n) : TextView();
+}
+
+enum class PathEnd { kScanOn, kEndPass };
+
+// What the pass keeps from one path to the next. The vendor and mass-storage flags belong to
+// one device path: a vendor id read on one device never vouches for a product id of another.
+struct Pass {
+  DetectionState& state;
+  InstallerView& view;
+  const ModelTable& table;
+  ScanNotes* notes;
+  bool accepted = false;  // a product id was accepted in this pass
+};
+
+void AppendSuffixOnce(InstallerView& view, TextView suffix) {
+  if (suffix.empty()) return;
+  const Text caption = view.Caption();
+  // A composite printer lists its device and its interface, both accepted in one pass: the
+  // caption names the brand once.
+  if (caption.size() >= suffix.size() && TextView(caption).ends_with(suffix)) return;
+  view.SetCaption(caption + Text(suffix));
+}
+
+// Scans one device path character by character. The ids are always taken four positions
+// after the first letter of VID or PID, the separator between them skipped unexamined.
+PathEnd ScanPath(Pass& pass, TextView path, std::size_t association) {
+  bool mass_storage_vid = false;
+  bool mass_storage_pid = false;
+  bool printer_vid = false;
+  for (std::size_t p = 0; p < path.size(); ++p) {
+    const TextView t = At(path, p, 3);
+    const bool vid = t == u"VID";
+    const bool pid = !vid && t == u"PID";
+    if (vid && At(path, p + 4, 4) == u"0483") mass_storage_vid = true;
+    if (pid && At(path, p + 4, 4) == u"5720") mass_storage_pid = true;
+    if (mass_storage_vid && mass_storage_pid) {
+      pass.view.SetLabel1(2, Text(kMassStorageText));
+      if (pass.notes) pass.notes->Note({ScanNote::kMassStorage, association, {}});
+      return PathEnd::kEndPass;
+    }
+    if (vid) {
+      p += 4;
+      if (At(path, p, 4) == u"1A86") printer_vid = true;
+    } else if (pid) {
+      p += 4;
+      const TextView product_id = At(path, p, 4);
+      pass.view.Refresh();
+      const ModelRow* row = printer_vid ? pass.table.Find(product_id) : nullptr;
+      if (pass.notes) {
+        pass.notes->Note({row ? ScanNote::kAccepted : ScanNote::kRejected, association,
+                          Text(product_id)});
+      }
+      if (row) {
+        pass.state.ModelName = Text(ModelName(*row, pass.state.LanguageFlag));
+        AppendSuffixOnce(pass.view, row->suffix);
+        pass.state.PrinterFound = 1;
+        pass.accepted = true;
+        if (pass.table.EndsPass(product_id)) return PathEnd::kEndPass;
+      } else if (!pass.accepted) {
+        pass.state.PrinterFound = 0;
+      }
+    }
+  }
+  return PathEnd::kScanOn;
+}
+
+}  // namespace
+
+void ScanAssociations(DetectionState& state, InstallerView& view, const std::vector<Text>& paths,
+                      const ModelTable& table, ScanNotes* notes) {
+  Pass pass{state, view, table, notes};
+  const Text progress(state.LanguageFlag == 0 ? kProgressZh : kProgressEn);
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    state.ScanCounter = state.ScanCounter >= 99 ? 0 : static_cast<std::int16_t>(state.ScanCounter + 1);
+    view.SetLabel1(2, progress + Decimal(state.ScanCounter) + u"s");
+    view.Refresh();
+    view.SetLabel1(3, paths[i]);
+    if (ScanPath(pass, paths[i], i) == PathEnd::kEndPass) return;
+  }
+}
+
+Status DetectUsbPrinter(DetectionState& state, InstallerView& view, UsbAssociations& usb,
+                        const ModelTable& table, ScanNotes* notes) {
+  Expected<std::vector<Text>> paths = usb.QueryDependents();
+  if (!paths) return paths.error();
+  ScanAssociations(state, view, paths.value(), table, notes);
+  return Ok();
+}
+
+}  // namespace px

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+
+#include "detect/model_table.h"
+#include "platform/installer_view.h"
+#include "platform/system_error.h"
+#include "platform/text.h"
+#include "platform/usb_associations.h"
+
+namespace px {
+
+// What a detection pass reads and leaves behind: fields of the window's state record and the
+// program-wide model name.
+struct DetectionState {
+  std::int16_t LanguageFlag = 0;
+  std::int16_t ScanCounter = 0;   // kept across passes, 1 ... 99, 0, 1 ...
+  std::int16_t PrinterFound = 0;  // not cleared when a pass begins
+  Text ModelName;
+};
+
+// How one device path was taken by the scan; the pass reports each, for support tools.
+struct ScanNote {
+  enum Kind { kMassStorage, kAccepted, kRejected };
+  Kind kind;
+  std::size_t association;  // index in the WMI list
+  Text product_id;          // empty for kMassStorage
+};
+
+class ScanNotes {
+ public:
+  virtual ~ScanNotes() = default;
+  virtual void Note(const ScanNote& note) = 0;
+};
+
+// One detection pass over the USB associations WMI lists. A failing WMI call is returned;
+// the caller shows it and ends the program.
+Status DetectUsbPrinter(DetectionState& state, InstallerView& view, UsbAssociations& usb,
+                        const ModelTable& table, ScanNotes* notes = nullptr);
+
+// The pass over an association list already read.
+void ScanAssociations(DetectionState& state, InstallerView& view, const std::vector<Text>& paths,
+                      const ModelTable& table, ScanNotes* notes = nullptr);
+
+}  // namespace px

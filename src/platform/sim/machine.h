@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/text.h"
+
+namespace px::sim {
+
+// The USB devices present from one moment on: the whole Dependent list WMI would give then.
+struct UsbSnapshot {
+  std::int64_t from_ms = 0;
+  std::string file;
+  std::vector<Text> dependents;
+};
+
+// A simulated Windows PC, loaded from a folder holding machine.toml (see the README).
+struct Machine {
+  std::filesystem::path dir;
+  std::uint16_t ui_language = 0x0804;  // LANGID of the user's UI language
+  std::string locale = "zh-CN";        // the system locale
+  unsigned ansi_code_page = 936;       // follows the system locale
+  Text program_folder;                 // Windows path of the folder holding px-installer.exe
+  std::filesystem::path package_dir;   // what stands for <program folder>\PX
+  std::vector<std::filesystem::path> registry_files;  // .reg files, loaded in this order
+  std::vector<UsbSnapshot> usb;        // sorted by from_ms
+
+  // The Dependent list WMI gives at that moment (empty before the first snapshot).
+  const std::vector<Text>& DependentsAt(std::int64_t ms) const;
+};
+
+// Loads a machine folder (or its machine.toml). Throws MachineError naming file, line, reason.
+Machine LoadMachine(const std::filesystem::path& path);
+
+// The repository's machines/ folder and driver package, where px-sim finds them.
+std::filesystem::path MachinesDir();
+std::filesystem::path DefaultPackageDir();
+
+// "zh-CN" -> 0x0804 ...; 0 for a name it does not know.
+std::uint16_t LangIdForName(std::string_view name);
+// The ANSI code page of a locale: 936 for Simplified Chinese, 1252 for English ...; 0 unknown.
+unsigned AnsiCodePageForLocale(std::string_view name);
+
+}  // namespace px::sim

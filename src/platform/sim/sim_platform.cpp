@@ -1,0 +1,64 @@
+#include "platform/sim/sim_platform.h"
+
+#include "platform/utf.h"
+
+namespace px::sim {
+
+namespace {
+
+class FinishedProcess : public Process {
+ public:
+  explicit FinishedProcess(std::uint32_t exit_code) : exit_code_(exit_code) {}
+  std::optional<std::uint32_t> ExitCode() override { return exit_code_; }
+
+ private:
+  std::uint32_t exit_code_;
+};
+
+char16_t Fold(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
+
+// Windows paths compare without regard to ASCII letter case.
+bool StartsWithNoCase(TextView text, TextView prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (Fold(text[i]) != Fold(prefix[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+Expected<std::unique_ptr<Process>> SimProcesses::Start(const Text& command_line, ShowState show) {
+  trace_.Write({u"Launch", show == ShowState::kHidden ? u"hidden" : u"minimized", command_line});
+  launched_.push_back(command_line);
+  const std::uint32_t exit_code = runner_ ? runner_(command_line) : 0;
+  return std::unique_ptr<Process>(std::make_unique<FinishedProcess>(exit_code));
+}
+
+std::filesystem::path SimSystem::HostPath(const Text& windows_path) const {
+  Text folder = machine_.program_folder;
+  if (!folder.ends_with(u'\\')) folder += u'\\';
+  // A drive root gives C:\\PX\PX.inf, which Windows reads as C:\PX\PX.inf.
+  TextView rest(windows_path);
+  if (!StartsWithNoCase(rest, folder)) return {};
+  rest.remove_prefix(folder.size());
+  while (rest.starts_with(u'\\')) rest.remove_prefix(1);
+  if (!StartsWithNoCase(rest, u"PX\\")) return {};
+  rest.remove_prefix(3);
+  std::filesystem::path path = machine_.package_dir;
+  std::size_t start = 0;
+  while (start <= rest.size()) {
+    std::size_t end = rest.find(u'\\', start);
+    if (end == TextView::npos) end = rest.size();
+    if (end > start) path /= ToUtf8(rest.substr(start, end - start));
+    start = end + 1;
+  }
+  return path;
+}
+
+bool SimSystem::FileExists(const Text& path) const {
+  const std::filesystem::path host = HostPath(path);
+  return !host.empty() && std::filesystem::is_regular_file(host);
+}
+
+}  // namespace px::sim

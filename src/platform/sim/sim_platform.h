@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "platform/processes.h"
+#include "platform/sim/event_loop.h"
+#include "platform/sim/machine.h"
+#include "platform/sim/trace.h"
+#include "platform/system_info.h"
+#include "platform/usb_associations.h"
+
+namespace px::sim {
+
+// WMI on the simulated machine: the Dependent list in force at the current moment.
+class SimUsb : public UsbAssociations {
+ public:
+  SimUsb(const Machine& machine, const EventLoop& loop) : machine_(machine), loop_(loop) {}
+  Expected<std::vector<Text>> QueryDependents() override {
+    return machine_.DependentsAt(loop_.NowMs());
+  }
+
+ private:
+  const Machine& machine_;
+  const EventLoop& loop_;
+};
+
+// Process creation: every launch is traced. A command the machine runs (the spooler's own
+// start command, the printer installation) is handed to a runner that says how it ended.
+class SimProcesses : public Processes {
+ public:
+  // Carries out a command line on the machine and gives its exit code.
+  using Runner = std::function<std::uint32_t(const Text& command_line)>;
+
+  explicit SimProcesses(Trace& trace) : trace_(trace) {}
+  void SetRunner(Runner runner) { runner_ = std::move(runner); }
+
+  Expected<std::unique_ptr<Process>> Start(const Text& command_line, ShowState show) override;
+
+  const std::vector<Text>& launched() const { return launched_; }
+
+ private:
+  Trace& trace_;
+  Runner runner_;
+  std::vector<Text> launched_;
+};
+
+// The machine's own facts: its program folder, UI language and files.
+class SimSystem : public SystemInfo {
+ public:
+  explicit SimSystem(const Machine& machine) : machine_(machine) {}
+  Text ProgramFolder() const override { return machine_.program_folder; }
+  std::uint16_t UserDefaultUiLanguage() const override { return machine_.ui_language; }
+  // Files under <program folder>\PX are those of the machine's driver package.
+  bool FileExists(const Text& path) const override;
+
+  // The Linux path that stands for a Windows path, or empty when the machine has no such file.
+  std::filesystem::path HostPath(const Text& windows_path) const;
+
+ private:
+  const Machine& machine_;
+};
+
+}  // namespace px::sim

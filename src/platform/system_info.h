@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/text.h"
+
+namespace px {
+
+class SystemInfo {
+ public:
+  virtual ~SystemInfo() = default;
+  // The folder of the program's executable, without a trailing separator; a drive root keeps
+  // its separator ("C:\").
+  virtual Text ProgramFolder() const = 0;
+  // GetUserDefaultUILanguage: a LANGID such as 0x0804 (zh-CN) or 0x0409 (en-US).
+  virtual std::uint16_t UserDefaultUiLanguage() const = 0;
+  virtual bool FileExists(const Text& path) const = 0;
+};
+
+}  // namespace px
