@@ -69,7 +69,8 @@ void Form1::TimerUSBCheck_Timer() {
     return;
   }
   if (detection.PrinterFound == 1) {
-    platform_.view.SetLabel1(2, Text(LanguageFlag == 1 ? kFoundEn : kFoundZh) + detection.ModelName);
+    platform_.view.SetLabel1(2,
+                             Text(LanguageFlag == 1 ? kFoundEn : kFoundZh) + detection.ModelName);
     TimerUSBCheck().SetEnabled(false);
     if (on_detected_) on_detected_(*this);
   } else {

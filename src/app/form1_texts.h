@@ -9,7 +9,8 @@ namespace px {
 inline constexpr std::u16string_view kCaption = u"QuorilV1.20181108";
 
 inline constexpr std::u16string_view kProviderZh = u"本软件由Veldrin股份有限公司提供";
-inline constexpr std::u16string_view kProviderEn = u"This software is provided by Veldrin  Co., Ltd.";
+inline constexpr std::u16string_view kProviderEn =
+    u"This software is provided by Veldrin  Co., Ltd.";
 inline constexpr std::u16string_view kWaitZh = u"打印驱动安装中请你耐心等待";
 inline constexpr std::u16string_view kWaitEn = u"The driver is installing. Please waitting.";
 inline constexpr std::u16string_view kSpoolerZh = u"启动打印服务";

@@ -39,6 +39,7 @@ PathEnd ScanPath(Pass& pass, TextView path, std::size_t association) {
   bool mass_storage_pid = false;
   bool printer_vid = false;
   for (std::size_t p = 0; p < path.size(); ++p) {
+    if (path[p] != u'V' && path[p] != u'P') continue;  // neither VID nor PID starts here
     const TextView t = At(path, p, 3);
     const bool vid = t == u"VID";
     const bool pid = !vid && t == u"PID";
@@ -58,8 +59,8 @@ PathEnd ScanPath(Pass& pass, TextView path, std::size_t association) {
       pass.view.Refresh();
       const ModelRow* row = printer_vid ? pass.table.Find(product_id) : nullptr;
       if (pass.notes) {
-        pass.notes->Note({row ? ScanNote::kAccepted : ScanNote::kRejected, association,
-                          Text(product_id)});
+        pass.notes->Note(
+            {row ? ScanNote::kAccepted : ScanNote::kRejected, association, Text(product_id)});
       }
       if (row) {
         pass.state.ModelName = Text(ModelName(*row, pass.state.LanguageFlag));
@@ -82,8 +83,12 @@ void ScanAssociations(DetectionState& state, InstallerView& view, const std::vec
   Pass pass{state, view, table, notes};
   const Text progress(state.LanguageFlag == 0 ? kProgressZh : kProgressEn);
   for (std::size_t i = 0; i < paths.size(); ++i) {
-    state.ScanCounter = state.ScanCounter >= 99 ? 0 : static_cast<std::int16_t>(state.ScanCounter + 1);
-    view.SetLabel1(2, progress + Decimal(state.ScanCounter) + u"s");
+    state.ScanCounter =
+        state.ScanCounter >= 99 ? 0 : static_cast<std::int16_t>(state.ScanCounter + 1);
+    Text text = progress;
+    text += Decimal(state.ScanCounter);
+    text += u's';
+    view.SetLabel1(2, text);
     view.Refresh();
     view.SetLabel1(3, paths[i]);
     if (ScanPath(pass, paths[i], i) == PathEnd::kEndPass) return;

@@ -14,9 +14,9 @@ namespace px {
 // the window caption gains when the printer is accepted.
 struct ModelRow {
   std::array<std::u16string_view, 2> keys;  // the second is empty for a row with one id
-  std::u16string_view model;       // the only form, or the "_" form of a model with two
-  std::u16string_view model_dash;  // the "-" form, or empty
-  std::u16string_view suffix;      // a welcome banner or a company name, or empty
+  std::u16string_view model;                // the only form, or the "_" form of a model with two
+  std::u16string_view model_dash;           // the "-" form, or empty
+  std::u16string_view suffix;               // a welcome banner or a company name, or empty
 };
 
 // The model table: product id to printer model, and the rule that decides whether an

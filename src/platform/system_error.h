@@ -19,7 +19,7 @@ struct SystemError {
 template <class T>
 class [[nodiscard]] Expected {
  public:
-  Expected(T value) : state_(std::move(value)) {}         // NOLINT: implicit by design
+  Expected(T value) : state_(std::move(value)) {}            // NOLINT: implicit by design
   Expected(SystemError error) : state_(std::move(error)) {}  // NOLINT
 
   bool ok() const { return state_.index() == 0; }

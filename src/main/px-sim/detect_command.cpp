@@ -4,8 +4,8 @@
 
 #include "app/form1.h"
 #include "app/form1_texts.h"
-#include "detect/detect_usb_printer.h"
 #include "commands.h"
+#include "detect/detect_usb_printer.h"
 #include "platform/sim/dependent_list.h"
 #include "platform/sim/sim_view.h"
 #include "platform/utf.h"
@@ -31,15 +31,15 @@ std::vector<Text> ReadUsbFile(const std::string& file) {
 
 void Detect(const DetectOptions& options) {
   const Machine machine = LoadMachineArg(options.machine);
-  const std::vector<Text> paths =
-      options.usb_file.empty() ? machine.DependentsAt(options.at_ms) : ReadUsbFile(options.usb_file);
+  const std::vector<Text> paths = options.usb_file.empty() ? machine.DependentsAt(options.at_ms)
+                                                           : ReadUsbFile(options.usb_file);
 
   Trace silent(nullptr, [] { return std::int64_t{0}; });
   SimView view(silent, {});
   view.SetCaption(Text(kCaption));
   DetectionState state;
-  state.LanguageFlag = options.lang.empty() ? LanguageFlagFor(machine.ui_language)
-                                            : (options.lang == "zh" ? 0 : 1);
+  state.LanguageFlag =
+      options.lang.empty() ? LanguageFlagFor(machine.ui_language) : (options.lang == "zh" ? 0 : 1);
   ScanAssociations(state, view, paths, ModelTable::Builtin());
 
   std::cout << "PrinterFound\t" << state.PrinterFound << "\n"

@@ -1,8 +1,8 @@
 #include <iostream>
 #include <memory>
 
-#include "detect/model_table.h"
 #include "commands.h"
+#include "detect/model_table.h"
 #include "platform/utf.h"
 
 namespace px::sim {

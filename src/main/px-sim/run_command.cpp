@@ -1,7 +1,7 @@
+#include <unistd.h>
 #include <fstream>
 #include <iostream>
 #include <memory>
-#include <unistd.h>
 
 #include "app/form1.h"
 #include "commands.h"

@@ -64,7 +64,8 @@ std::vector<Text> ParseDependentList(std::string_view bytes, const std::string& 
     start = end + 1;
     if (line.empty()) continue;
     const bool header = first && line == u"Dependent";
-    const bool underline = std::all_of(line.begin(), line.end(), [](char16_t c) { return c == u'-'; });
+    const bool underline =
+        std::all_of(line.begin(), line.end(), [](char16_t c) { return c == u'-'; });
     first = false;
     if (header || underline) continue;
     dependents.emplace_back(line);

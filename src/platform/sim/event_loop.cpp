@@ -50,9 +50,7 @@ std::int64_t EventLoop::NowMs() const {
   return (SteadyNs() - real_start_ns_) / 1'000'000;
 }
 
-void EventLoop::Arm(Slot& slot) {
-  slot.due = NowMs() + std::max(slot.interval, kMinimumPeriodMs);
-}
+void EventLoop::Arm(Slot& slot) { slot.due = NowMs() + std::max(slot.interval, kMinimumPeriodMs); }
 
 EventLoop::Slot* EventLoop::NextDue() {
   Slot* next = nullptr;

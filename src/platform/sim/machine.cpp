@@ -1,10 +1,10 @@
 #include "platform/sim/machine.h"
 
+#include <toml++/toml.h>
 #include <algorithm>
 #include <fstream>
 #include <set>
 #include <sstream>
-#include <toml++/toml.h>
 
 #include "platform/sim/dependent_list.h"
 #include "platform/utf.h"
@@ -23,10 +23,10 @@ struct Language {
   unsigned code_page;
 };
 constexpr Language kLanguages[] = {
-    {"zh-CN", 0x0804, 936}, {"zh-SG", 0x1004, 936}, {"zh-TW", 0x0404, 950},
-    {"zh-HK", 0x0C04, 950}, {"en-US", 0x0409, 1252}, {"en-GB", 0x0809, 1252},
+    {"zh-CN", 0x0804, 936},  {"zh-SG", 0x1004, 936},  {"zh-TW", 0x0404, 950},
+    {"zh-HK", 0x0C04, 950},  {"en-US", 0x0409, 1252}, {"en-GB", 0x0809, 1252},
     {"de-DE", 0x0407, 1252}, {"fr-FR", 0x040C, 1252}, {"ja-JP", 0x0411, 932},
-    {"ko-KR", 0x0412, 949}, {"ru-RU", 0x0419, 1251},
+    {"ko-KR", 0x0412, 949},  {"ru-RU", 0x0419, 1251},
 };
 
 const Language* FindLanguage(std::string_view name) {
@@ -136,8 +136,8 @@ Machine LoadMachine(const std::filesystem::path& path) {
           }
         }
         if (snapshot.file.empty()) Fail(name, entry, "[[usb]] needs a file");
-        snapshot.dependents =
-            ParseDependentList(ReadFile(machine.dir / snapshot.file), (machine.dir / snapshot.file).string());
+        snapshot.dependents = ParseDependentList(ReadFile(machine.dir / snapshot.file),
+                                                 (machine.dir / snapshot.file).string());
         machine.usb.push_back(std::move(snapshot));
       }
     } else {
@@ -147,8 +147,9 @@ Machine LoadMachine(const std::filesystem::path& path) {
   if (machine.program_folder.empty()) {
     throw MachineError(name + ": program_folder is missing");
   }
-  std::stable_sort(machine.usb.begin(), machine.usb.end(),
-                   [](const UsbSnapshot& a, const UsbSnapshot& b) { return a.from_ms < b.from_ms; });
+  std::stable_sort(
+      machine.usb.begin(), machine.usb.end(),
+      [](const UsbSnapshot& a, const UsbSnapshot& b) { return a.from_ms < b.from_ms; });
   return machine;
 }
 

@@ -25,7 +25,7 @@ struct Machine {
   Text program_folder;                 // Windows path of the folder holding px-installer.exe
   std::filesystem::path package_dir;   // what stands for <program folder>\PX
   std::vector<std::filesystem::path> registry_files;  // .reg files, loaded in this order
-  std::vector<UsbSnapshot> usb;        // sorted by from_ms
+  std::vector<UsbSnapshot> usb;                       // sorted by from_ms
 
   // The Dependent list WMI gives at that moment (empty before the first snapshot).
   const std::vector<Text>& DependentsAt(std::int64_t ms) const;

@@ -1,0 +1,100 @@
+// px-sim as a user runs it: the whole command, its output and its exit code.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct Result {
+  int code;
+  std::string out;
+  std::vector<std::string> lines;
+};
+
+Result PxSim(const std::string& args) {
+  const std::string command = std::string(PX_SIM) + " " + args + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  Result result{-1, {}, {}};
+  if (!pipe) return result;
+  std::array<char, 4096> buffer;
+  while (std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe))
+    result.out.append(buffer.data(), n);
+  const int status = pclose(pipe);
+  result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::istringstream in(result.out);
+  for (std::string line; std::getline(in, line);) result.lines.push_back(line);
+  return result;
+}
+
+bool Has(const Result& r, const std::string& line) {
+  return std::find(r.lines.begin(), r.lines.end(), line) != r.lines.end();
+}
+
+TEST(PxSimRun, DefaultMachineShowsStartUpDotsPassesAndTheDetectedModel) {
+  const Result r = PxSim("run --instant --trace - --view none");
+  ASSERT_EQ(r.code, 0) << r.out;
+  ASSERT_GE(r.lines.size(), 25u);
+  EXPECT_EQ(r.lines[0], "0\tCaption\tQuorilV1.20181108");
+  EXPECT_EQ(r.lines[1], "0\tLabel2\t本软件由Veldrin股份有限公司提供");
+  EXPECT_EQ(r.lines[17], "0\tLabel1(0)\t打印驱动安装中请你耐心等待");
+  EXPECT_EQ(r.lines[18], "0\tLaunch\thidden\tcmd /c net start spooler");
+  EXPECT_EQ(r.lines[19], "0\tLabel1(1)\t启动打印服务");
+  EXPECT_EQ(r.lines[20], "10\tLabel1(1)\t启动打印服务.");
+  EXPECT_EQ(r.lines[24], "4010\tLabel1(1)\t启动打印服务.....");
+  EXPECT_EQ(r.lines[25], "5010\tLabel1(2)\t正在检测USB打印机");
+  EXPECT_TRUE(Has(r, "5020\tLabel1(2)\t正在查询USB打印机，请确认打印机是否处于打开状态:1s"));
+  EXPECT_TRUE(Has(r, "8020\tCaption\tQuorilV1.20181108欢迎使用Lunor打印机"));
+  EXPECT_TRUE(Has(r, "8020\tLabel1(2)\t检测到USB打印机型号:Lunor L58T"));
+}
+
+TEST(PxSimDetect, OnePassOnACapturedList) {
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "px-sim-usb.txt";
+  std::ofstream(file, std::ios::binary)
+      << "Dependent   \r\r\n"
+      << R"(\\PC\root\cimv2:Win32_PnPEntity.DeviceID="USB\\VID_1A86&PID_A798\\5&2A&0&3")"
+      << "\r\r\n";
+  const Result r = PxSim("detect --usb " + file.string() + " --lang en");
+  std::filesystem::remove(file);
+  ASSERT_EQ(r.code, 0) << r.out;
+  const std::vector<std::string> expected = {
+      "PrinterFound\t1",
+      "ModelName\tLunor L58T",
+      "Caption\tQuorilV1.20181108欢迎使用Lunor打印机",
+      "Label1(2)\tPlease open the printer power:1s",
+      R"(Label1(3)	\\PC\root\cimv2:Win32_PnPEntity.DeviceID="USB\\VID_1A86&PID_A798\\5&2A&0&3")",
+      "ScanCounter\t1"};
+  EXPECT_EQ(r.lines, expected);
+}
+
+TEST(PxSimDetect, MachineAtAMomentBeforeThePrinter) {
+  const Result r = PxSim("detect --at 100");
+  ASSERT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(r.lines[0], "PrinterFound\t0");
+  EXPECT_EQ(r.lines[5], "ScanCounter\t9");
+}
+
+TEST(PxSimModels, TsvHasAHeaderAndOneLinePerRow) {
+  const Result r = PxSim("models --tsv");
+  ASSERT_EQ(r.code, 0);
+  ASSERT_EQ(r.lines.size(), 218u);
+  EXPECT_EQ(r.lines[0], "row\tkeys\tmodel\tmodel_dash\tsuffix\tstop");
+  EXPECT_EQ(r.lines[1].rfind("1\t", 0), 0u);
+  EXPECT_TRUE(Has(r, "28\t5EA6,A798\tLunor L58T\t\t欢迎使用Lunor打印机\t"));
+}
+
+TEST(PxSimErrors, BadArgumentsAndMachinesGiveAClearMessage) {
+  Result r = PxSim("run /no/such/machine --instant --view none");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.out, "px-sim: /no/such/machine: no such machine folder\n");
+  r = PxSim("detect --lang fr");
+  EXPECT_NE(r.code, 0);
+  EXPECT_NE(r.out.find("--lang"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+// The simulated machine's files: Dependent lists as Windows tools save them, and machine.toml.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/sim/dependent_list.h"
+#include "platform/sim/machine.h"
+#include "platform/sim/sim_platform.h"
+#include "platform/sim/trace.h"
+#include "platform/utf.h"
+
+namespace px::sim {
+namespace {
+
+const std::string kHub = R"(\\PC\root\cimv2:Win32_PnPEntity.DeviceID="USB\\ROOT_HUB30\\4&1F&0&0")";
+const std::string kPrinter =
+    R"(\\PC\root\cimv2:Win32_PnPEntity.DeviceID="USB\\VID_1A86&PID_A798\\5&2A&0&3")";
+
+std::string Utf16Le(const std::string& utf8, bool bom = true) {
+  const Text text = Utf8Literal(utf8);
+  std::string bytes = bom ? "\xFF\xFE" : "";
+  for (char16_t c : text) {
+    bytes += static_cast<char>(c & 0xFF);
+    bytes += static_cast<char>(c >> 8);
+  }
+  return bytes;
+}
+
+TEST(DependentList, ReadsWhatWmicAndPowerShellWrite) {
+  const std::string wmic = "Dependent" + std::string(70, ' ') + "\r\r\n" + kHub + "   \r\r\n" +
+                           kPrinter + "   \r\r\n\r\r\n";
+  const std::string powershell = kHub + "\r\n" + kPrinter + "\r\n";
+  const std::vector<Text> expected = {Utf8Literal(kHub), Utf8Literal(kPrinter)};
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"wmic redirected (UTF-16LE, BOM)", Utf16Le(wmic)},
+      {"wmic piped (UTF-8)", wmic},
+      {"PowerShell (UTF-16LE, BOM)", Utf16Le(powershell)},
+      {"UTF-16LE without BOM", Utf16Le(powershell, false)},
+      {"UTF-8 with BOM, LF", "\xEF\xBB\xBF" + kHub + "\n" + kPrinter},
+      {"Select-Object table", "Dependent\n---------\n" + kHub + "\n" + kPrinter + "\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseDependentList(c.bytes, "usb.txt"), expected) << c.name;
+}
+
+TEST(DependentList, EmptyAndBadFilesHaveADefinedResult) {
+  EXPECT_TRUE(ParseDependentList("", "empty.txt").empty());
+  EXPECT_TRUE(ParseDependentList("\xFF\xFE", "bom.txt").empty());
+  EXPECT_EQ(ParseDependentList("打印机\n", "zh.txt"), std::vector<Text>{u"打印机"});
+  try {
+    ParseDependentList(kHub + "\n" + kHub + "\n\xC3\x28\n", "bad.txt");
+    FAIL() << "no error";
+  } catch (const MachineError& error) {
+    EXPECT_STREQ(error.what(), "bad.txt:3: not UTF-8 text (save it as UTF-8 or UTF-16 with a BOM)");
+  }
+  EXPECT_THROW(ParseDependentList("\xFF\xFE\x41", "odd.txt"), MachineError);
+}
+
+class MachineFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = std::filesystem::temp_directory_path() /
+          ("px-machine-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir); }
+  void Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(dir / name, std::ios::binary) << bytes;
+  }
+  std::string ErrorOf() {
+    try {
+      LoadMachine(dir);
+    } catch (const MachineError& error) {
+      return error.what();
+    }
+    return "no error";
+  }
+  std::filesystem::path dir;
+};
+
+TEST_F(MachineFolder, LoadsLanguageFolderAndUsbTimeline) {
+  Write("machine.toml",
+        "ui_language = 'en-US'\nlocale = 'zh-CN'\nprogram_folder = 'C:\\Program Files\\PX'\n"
+        "[[usb]]\nfrom_ms = 7500\nfile = 'b.txt'\n[[usb]]\nfrom_ms = 0\nfile = 'a.txt'\n");
+  Write("a.txt", kHub + "\n");
+  Write("b.txt", Utf16Le(kHub + "\r\n" + kPrinter + "\r\n"));
+  const Machine machine = LoadMachine(dir);
+  EXPECT_EQ(machine.ui_language, 0x0409);
+  EXPECT_EQ(machine.ansi_code_page, 936u);
+  EXPECT_EQ(machine.program_folder, u"C:\\Program Files\\PX");
+  EXPECT_EQ(machine.DependentsAt(7499).size(), 1u);
+  EXPECT_EQ(machine.DependentsAt(7500).size(), 2u);
+}
+
+TEST_F(MachineFolder, MalformedDescriptionsNameFileLineAndReason) {
+  const std::string file = (dir / "machine.toml").string();
+  const struct {
+    std::string toml;
+    std::string error;
+  } cases[] = {
+      {"program_folder = 'C:\\PX'\nui_language = 'xx-XX'\n", ":2: unknown language \"xx-XX\""},
+      {"program_folder = 'C:\\PX'\n\ncolour = 3\n", ":3: unknown key \"colour\""},
+      {"program_folder = 'C:\\PX\n", ":1: "},
+      {"ui_language = 'zh-CN'\n", ": program_folder is missing"},
+      {"program_folder = 'C:\\PX'\n[[usb]]\nfrom_ms = -5\nfile = 'a.txt'\n",
+       ":3: from_ms must be a whole number >= 0"},
+      {"program_folder = 'C:\\PX'\n[[usb]]\nfrom_ms = 0\n", ":2: [[usb]] needs a file"},
+  };
+  for (const auto& c : cases) {
+    Write("machine.toml", c.toml);
+    const std::string error = ErrorOf();
+    EXPECT_EQ(error.rfind(file + c.error, 0), 0u) << error;
+  }
+  std::filesystem::remove(dir / "machine.toml");
+  EXPECT_EQ(ErrorOf(), file + ": cannot be read");
+}
+
+TEST(SimSystem, DriverPackageFilesLieUnderTheProgramFolder) {
+  Machine machine;
+  machine.package_dir = "/pkg";
+  const struct {
+    const char16_t* folder;
+    const char16_t* path;
+    const char* host;
+  } cases[] = {
+      {u"C:\\Drivers", u"C:\\Drivers\\PX\\PX.inf", "/pkg/PX.inf"},
+      {u"C:\\Drivers", u"c:\\drivers\\px\\PX.GPD", "/pkg/PX.GPD"},
+      {u"C:\\", u"C:\\\\PX\\PX.inf", "/pkg/PX.inf"},
+      {u"C:\\Program Files (x86)\\PX", u"C:\\Program Files (x86)\\PX\\PX\\PX.inf", "/pkg/PX.inf"},
+      {u"C:\\Drivers", u"C:\\Other\\PX\\PX.inf", ""},
+      {u"C:\\Drivers", u"C:\\Drivers\\PX.inf", ""},
+  };
+  for (const auto& c : cases) {
+    machine.program_folder = c.folder;
+    EXPECT_EQ(SimSystem(machine).HostPath(c.path), std::filesystem::path(c.host)) << ToUtf8(c.path);
+  }
+}
+
+TEST(Trace, KeepsEveryEffectOnOneLine) {
+  EXPECT_EQ(Trace::Escape(u"驱动安装失败!!\n打印机未注册:A\tB\r"),
+            "驱动安装失败!!\\n打印机未注册:A\\tB\\r");
+}
+
+}  // namespace
+}  // namespace px::sim
