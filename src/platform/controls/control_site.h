@@ -4,6 +4,7 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/controls/control_error.h"
 #include "platform/controls/geometry.h"
 #include "platform/controls/picture.h"
 #include "platform/controls/property_store.h"
@@ -46,8 +47,10 @@ class ControlNotifications : public InputListener {
  public:
   virtual void OnResize() {}
   virtual void OnShow() {}
-  virtual void OnReadProperties(PropertyStore& /*store*/) {}
-  virtual void OnWriteProperties(PropertyStore& /*store*/) {}
+  // A stored value the control cannot take (a colour that is not a number) fails the load; the
+  // error goes back to the host that loads the control.
+  virtual ControlStatus OnReadProperties(PropertyStore& /*store*/) { return {}; }
+  virtual ControlStatus OnWriteProperties(PropertyStore& /*store*/) { return {}; }
   virtual void OnKeyDown(std::int16_t& /*key_code*/, std::int16_t& /*shift*/) {}
   virtual void OnKeyUp(std::int16_t& /*key_code*/, std::int16_t& /*shift*/) {}
   virtual void OnKeyPress(std::int16_t& /*key_ascii*/) {}
