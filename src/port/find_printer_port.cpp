@@ -1,0 +1,169 @@
+#include "port/find_printer_port.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "port/registry_routines.h"
+
+namespace px {
+
+namespace {
+
+constexpr int kUsbPrintValueCount = 10;  // the values "0" ... "9"
+
+// The usbprint values of one search, each read the first time a look-up needs it. The
+// registry does not change during a search, so a second read would give the same answer.
+class UsbPrintValues {
+ public:
+  struct Entry {
+    Text instance;
+    std::int32_t status = 0;
+  };
+
+  explicit UsbPrintValues(Registry& registry) : registry_(registry) {}
+
+  const Entry& Get(int k) {
+    if (!read_[k]) {
+      entries_[k].instance = ReadUsbPrintInstance(registry_, Decimal(k), entries_[k].status);
+      read_[k] = true;
+    }
+    return entries_[k];
+  }
+
+ private:
+  Registry& registry_;
+  std::array<bool, kUsbPrintValueCount> read_{};
+  std::array<Entry, kUsbPrintValueCount> entries_{};
+};
+
+struct LookUp {
+  int value;   // the value that ended the look-up, -1 when all ten were tried in vain
+  bool found;  // a failed read gives an empty instance, which counts as found
+  std::int32_t status;
+};
+
+// Tries the values "0", "1", ... in order until one occurs in the key name, case-sensitive.
+LookUp FindServingValue(UsbPrintValues& values, TextView key_name) {
+  for (int k = 0; k < kUsbPrintValueCount; ++k) {
+    const UsbPrintValues::Entry& entry = values.Get(k);
+    if (key_name.find(entry.instance) != TextView::npos) return {k, true, entry.status};
+  }
+  return {-1, false, values.Get(kUsbPrintValueCount - 1).status};
+}
+
+// Characters 13 to 16 of "##?#USB#VID_1A86&PID_...": fewer when the name is shorter.
+TextView VendorOf(TextView key_name) {
+  constexpr std::size_t kVendorAt = 12;
+  return kVendorAt < key_name.size() ? key_name.substr(kVendorAt, 4) : TextView();
+}
+
+Text DigitsOf(std::uint32_t port_number) {
+  Text digits = Decimal(port_number);
+  if (digits.size() < 3) digits.insert(0, 3 - digits.size(), u'0');
+  return digits;
+}
+
+}  // namespace
+
+void FindPrinterPort(Registry& registry, PortSearch& search, PortSearchNotes* notes) {
+  search.PortName = Text(kFallbackPortName);
+  CollectPrinterInterfaceKeys(registry, search);
+
+  UsbPrintValues usbprint(registry);
+  const std::int32_t count = search.InterfaceKeyCount;
+  for (std::int32_t i = 0; i < count; ++i) {
+    const Text& name = search.InterfaceKeyNames[i];
+    InterfaceNote note{i, name, Text(VendorOf(name)), -1, {}, false, {}, InterfaceNote::kAccepted};
+
+    // The look-up runs for every interface, so that UsbPrintReadStatus always describes the
+    // interface examined last; its reads are shared by all of them.
+    const LookUp look_up = FindServingValue(usbprint, name);
+    search.UsbPrintReadStatus = look_up.status;
+    if (look_up.value >= 0) {
+      note.usbprint_value = look_up.value;
+      note.instance = usbprint.Get(look_up.value).instance;
+    }
+
+    if (note.vendor != u"1A86" && note.vendor != u"1a86") {
+      note.verdict = InterfaceNote::kOtherVendor;
+    } else if (!look_up.found) {
+      note.verdict = InterfaceNote::kNotServed;
+    } else if (look_up.status != 0) {
+      note.verdict = InterfaceNote::kUsbPrintUnreadable;
+    } else {
+      note.port_read = true;
+      note.port_digits = ReadPortNumberDigits(registry, name);
+      if (note.port_digits.empty()) note.verdict = InterfaceNote::kNoPortNumber;
+    }
+    if (notes) notes->Note(note);
+    if (note.verdict == InterfaceNote::kAccepted) {
+      search.PortName = u"USB" + note.port_digits;
+      return;
+    }
+  }
+}
+
+void CollectPrinterInterfaceKeys(Registry& registry, PortSearch& search) {
+  search.InterfaceKeyCount = 0;
+  // The trailing separator is how the class key has always been named here; the registry
+  // opens the same key with or without it.
+  std::vector<Text> list =
+      EnumRegistrySubKeys(registry, kHkeyLocalMachine, Text(kPrinterInterfaceClassKey) + u"\\");
+  for (Text& name : list) {
+    if (search.InterfaceKeyCount >= kMaxInterfaceKeys) break;
+    const auto at = static_cast<std::size_t>(search.InterfaceKeyCount);
+    if (at < search.InterfaceKeyNames.size()) {
+      search.InterfaceKeyNames[at] = std::move(name);
+    } else {
+      search.InterfaceKeyNames.push_back(std::move(name));
+    }
+    ++search.InterfaceKeyCount;
+  }
+}
+
+Text ReadPortNumberDigits(Registry& registry, TextView interface_key_name) {
+  const Text path = Text(kPrinterInterfaceClassKey) + u"\\" + Text(interface_key_name) +
+                    u"\\#\\Device Parameters";
+  ScopedRegKey key(registry);
+  registry.RegOpenKeyExA(kHkeyLocalMachine, registry.ToAnsi(path).c_str(), 0, kKeyRead, key.put());
+
+  std::array<std::uint8_t, 255> buffer;
+  buffer.fill(' ');
+  std::uint32_t type = kRegDword;
+  std::uint32_t size = buffer.size();
+  const std::int32_t status = registry.RegQueryValueExA(
+      key.get(), registry.ToAnsi(u"Port Number").c_str(), &type, buffer.data(), &size);
+  // The number is taken whole: anything but a 4-byte REG_DWORD is no port number.
+  if (status != kErrorSuccess || type != kRegDword || size != 4) return {};
+  const std::uint32_t port_number = buffer[0] | (buffer[1] << 8) | (buffer[2] << 16) |
+                                    (static_cast<std::uint32_t>(buffer[3]) << 24);
+  return DigitsOf(port_number);
+}
+
+Text ReadUsbPrintInstance(Registry& registry, TextView value_name,
+                          std::int32_t& UsbPrintReadStatus) {
+  ScopedRegKey key(registry);
+  registry.RegOpenKeyExA(kHkeyLocalMachine, registry.ToAnsi(kUsbPrintEnumKey).c_str(), 0, kKeyRead,
+                         key.put());
+
+  std::string buffer(255, ' ');
+  std::uint32_t type = kRegSz;
+  std::uint32_t size = static_cast<std::uint32_t>(buffer.size());
+  if (registry.RegQueryValueExA(key.get(), registry.ToAnsi(value_name).c_str(), &type,
+                                reinterpret_cast<std::uint8_t*>(buffer.data()),
+                                &size) != kErrorSuccess) {
+    UsbPrintReadStatus = kUsbPrintReadFailed;
+    return {};
+  }
+  UsbPrintReadStatus = 0;
+  buffer.resize(size);
+  Text instance = registry.FromAnsi(buffer);
+  std::replace(instance.begin(), instance.end(), u'\\', u'#');
+  // The size counts the terminator. Only a terminator is dropped: a value stored without one
+  // keeps its last character, and an empty value stays empty.
+  if (!instance.empty() && instance.back() == u'\0') instance.pop_back();
+  return instance;
+}
+
+}  // namespace px
