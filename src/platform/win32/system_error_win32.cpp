@@ -9,8 +9,8 @@ namespace {
 // FormatMessageW into a local buffer; 0 characters when the module has no text for the code.
 Text FormatFrom(DWORD flags, HMODULE module, DWORD code) {
   wchar_t buffer[512];
-  const DWORD length = FormatMessageW(flags | FORMAT_MESSAGE_IGNORE_INSERTS, module, code,
-                                      0, buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
+  const DWORD length = FormatMessageW(flags | FORMAT_MESSAGE_IGNORE_INSERTS, module, code, 0,
+                                      buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
   std::wstring_view text(buffer, length);
   while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
     text.remove_suffix(1);

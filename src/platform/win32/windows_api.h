@@ -27,7 +27,9 @@ namespace px::win32 {
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 units");
 
 // A Text is handed to the wide-character API as it stands.
-inline const wchar_t* Wide(const Text& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+inline const wchar_t* Wide(const Text& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
 
 inline Text FromWide(const wchar_t* text, std::size_t length) {
   return Text(reinterpret_cast<const char16_t*>(text), length);

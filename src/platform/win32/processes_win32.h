@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/processes.h"
+
+namespace px::win32 {
+
+// CreateProcessW with a show state; the process is never waited for. The executable is named
+// absolutely (ApplicationPathFor), the command line is passed exactly as it was built.
+class Win32Processes : public Processes {
+ public:
+  Expected<std::unique_ptr<Process>> Start(const Text& command_line, ShowState show) override;
+};
+
+}  // namespace px::win32

@@ -1,0 +1,40 @@
+#include "platform/win32/startup.h"
+
+#include "platform/win32/com_ptr.h"
+#include "platform/win32/system_error_win32.h"
+#include "platform/win32/system_functions.h"
+#include "platform/win32/windows_api.h"
+
+#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
+#endif
+
+namespace px::win32 {
+
+Status StartCom() {
+  HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (FAILED(hr)) return HresultError(L"CoInitializeEx", hr);
+  hr = CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
+                            RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
+  // Already set (by a hooking DLL, say) is not a failure: WMI's proxies get their blanket anyway.
+  if (FAILED(hr) && hr != RPC_E_TOO_LATE) {
+    CoUninitialize();
+    return HresultError(L"CoInitializeSecurity", hr);
+  }
+  return Ok();
+}
+
+void StopCom() { CoUninitialize(); }
+
+void RestrictDllSearchToSystemFolder() {
+  using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+  const auto set_default_dll_directories =
+      SystemFunction<SetDefaultDllDirectoriesFunction>(L"kernel32.dll", "SetDefaultDllDirectories");
+  if (set_default_dll_directories != nullptr &&
+      set_default_dll_directories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    return;
+  }
+  SetDllDirectoryW(L"");
+}
+
+}  // namespace px::win32

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/system_error.h"
+
+namespace px::win32 {
+
+// COM for the UI thread (single-threaded apartment) with the process' security set so that
+// WMI may impersonate the user. Once, at start-up, before any COM call.
+Status StartCom();
+
+// Ends COM on the thread that started it.
+void StopCom();
+
+// Confines DLL loading to the system folder, before anything loads a DLL by name: an installer
+// is often started from a Downloads folder, where a planted DLL would otherwise be found first.
+// SetDefaultDllDirectories is looked up at run time (Windows 7 without KB2533623 lacks it);
+// without it, SetDllDirectoryW(L"") at least takes the current folder out of the search.
+void RestrictDllSearchToSystemFolder();
+
+}  // namespace px::win32

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/system_info.h"
+
+namespace px::win32 {
+
+class Win32SystemInfo : public SystemInfo {
+ public:
+  Text ProgramFolder() const override;
+  std::uint16_t UserDefaultUiLanguage() const override;
+  bool FileExists(const Text& path) const override;
+};
+
+// The folder of a module path: no trailing separator, except that a drive root keeps it
+// ("C:\x.exe" gives "C:\", because "C:" alone names the current folder of drive C).
+Text FolderOf(TextView module_path);
+
+}  // namespace px::win32

@@ -1,0 +1,52 @@
+#include "platform/win32/system_info_win32.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/windows_api.h"
+
+namespace px::win32 {
+namespace {
+
+struct FolderCase {
+  const char16_t* module_path;
+  const char16_t* folder;
+};
+
+TEST(FolderOf, DropsTheFileNameAndKeepsADriveRoot) {
+  const FolderCase cases[] = {
+      {u"C:\\Users\\me\\Downloads\\px-installer.exe", u"C:\\Users\\me\\Downloads"},
+      {u"C:\\px-installer.exe", u"C:\\"},
+      {u"D:\\x\\y\\z\\a.exe", u"D:\\x\\y\\z"},
+      {u"\\\\server\\share\\px-installer.exe", u"\\\\server\\share"},
+      {u"\\\\?\\C:\\px-installer.exe", u"\\\\?\\C:\\"},
+      {u"\\\\?\\C:\\long\\px-installer.exe", u"\\\\?\\C:\\long"},
+      {u"px-installer.exe", u""},
+  };
+  for (const FolderCase& c : cases) {
+    EXPECT_EQ(FolderOf(c.module_path), c.folder)
+        << std::string(Text(c.module_path).begin(), Text(c.module_path).end());
+  }
+}
+
+TEST(Win32SystemInfo, ProgramFolderHoldsTheRunningProgram) {
+  Win32SystemInfo system;
+  const Text folder = system.ProgramFolder();
+  ASSERT_FALSE(folder.empty());
+  wchar_t module[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
+  const Text module_path = FromWide(module, length);
+  ASSERT_EQ(module_path.rfind(folder, 0), 0u);
+  const Text separator = folder.ends_with(u'\\') ? u"" : u"\\";
+  EXPECT_TRUE(system.FileExists(module_path));
+  EXPECT_TRUE(
+      system.FileExists(folder + separator + module_path.substr(module_path.rfind(u'\\') + 1)));
+  EXPECT_FALSE(system.FileExists(folder)) << "a folder is not a file";
+  EXPECT_FALSE(system.FileExists(folder + separator + u"PX\\no-such-file.inf"));
+}
+
+TEST(Win32SystemInfo, UiLanguageIsTheUsers) {
+  EXPECT_EQ(Win32SystemInfo().UserDefaultUiLanguage(), GetUserDefaultUILanguage());
+}
+
+}  // namespace
+}  // namespace px::win32
