@@ -74,12 +74,14 @@ void FindPrinterPort(Registry& registry, PortSearch& search, PortSearchNotes* no
   const std::int32_t count = search.InterfaceKeyCount;
   for (std::int32_t i = 0; i < count; ++i) {
     const Text& name = search.InterfaceKeyNames[i];
-    InterfaceNote note{i, name, Text(VendorOf(name)), -1, {}, false, {}, InterfaceNote::kAccepted};
+    InterfaceNote note{i,     name, Text(VendorOf(name)),    -1, {}, 0,
+                       false, {},   InterfaceNote::kAccepted};
 
     // The look-up runs for every interface, so that UsbPrintReadStatus always describes the
     // interface examined last; its reads are shared by all of them.
     const LookUp look_up = FindServingValue(usbprint, name);
     search.UsbPrintReadStatus = look_up.status;
+    note.usbprint_status = look_up.status;
     if (look_up.value >= 0) {
       note.usbprint_value = look_up.value;
       note.instance = usbprint.Get(look_up.value).instance;

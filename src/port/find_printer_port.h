@@ -42,8 +42,9 @@ struct InterfaceNote {
   Text vendor;
   int usbprint_value;  // the value ("0" ... "9") that ended the look-up; -1 when none matched
   Text instance;       // what that value gave (empty when it could not be read)
-  bool port_read;      // the port number is read only when nothing else rejects the interface
-  Text port_digits;    // empty when read and unreadable
+  std::int32_t usbprint_status;  // UsbPrintReadStatus after the look-up
+  bool port_read;    // the port number is read only when nothing else rejects the interface
+  Text port_digits;  // empty when read and unreadable
   Verdict verdict;
 };
 
