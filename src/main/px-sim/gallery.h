@@ -29,6 +29,9 @@ class GalleryStage {
   void Picture(RecordingSite& site);
   void Picture(RecordingHostWindow& host, RecordingSite& site, TwipPoint at);
   const PictureRef& picture() const { return picture_; }
+  // For scenes that compose their picture themselves.
+  bool raster() const { return raster_; }
+  void SetPicture(PictureRef picture) { picture_ = std::move(picture); }
 
  private:
   PictureRef Compose(RecordingSite& site) const;
@@ -46,5 +49,6 @@ struct GalleryScene {
 
 // The scenes of each control, in the order the gallery shows them.
 std::vector<GalleryScene> FrameScenes();
+std::vector<GalleryScene> ButtonScenes();
 
 }  // namespace px::sim

@@ -15,7 +15,11 @@ struct GalleryOptions {
   std::vector<std::string> scenes;
 };
 
-std::vector<GalleryScene> AllScenes() { return FrameScenes(); }
+std::vector<GalleryScene> AllScenes() {
+  std::vector<GalleryScene> scenes = FrameScenes();
+  for (GalleryScene& scene : ButtonScenes()) scenes.push_back(std::move(scene));
+  return scenes;
+}
 
 int Gallery(const GalleryOptions& options) {
   std::vector<GalleryScene> scenes = AllScenes();
