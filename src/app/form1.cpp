@@ -9,11 +9,17 @@ std::int16_t LanguageFlagFor(std::uint16_t ui_language) {
   return (ui_language & 0x3FF) == kLangChinese ? 0 : 1;
 }
 
-Form1::Form1(Platform platform, const ModelTable& table, OnDetected on_detected)
-    : platform_(platform), table_(table), on_detected_(std::move(on_detected)) {
+Form1::Form1(Platform platform, const ModelTable& table) : platform_(platform), table_(table) {
   timer_delay_ = platform_.timers.CreateTimer([this] { TimerDelay_Timer(); });
   timer_usb_check_ = platform_.timers.CreateTimer([this] { TimerUSBCheck_Timer(); });
-  timer_end_ = platform_.timers.CreateTimer([] {});
+  timer_end_ = platform_.timers.CreateTimer([this] { TimerEnd_Timer(); });
+}
+
+void Form1::Fail(const SystemError& error) {
+  TimerDelay().SetEnabled(false);
+  TimerUSBCheck().SetEnabled(false);
+  TimerEnd().SetEnabled(false);
+  platform_.view.ShowErrorAndEnd(error);
 }
 
 void Form1::Form_Load() {
@@ -21,7 +27,7 @@ void Form1::Form_Load() {
   LanguageFlag = LanguageFlagFor(platform_.system.UserDefaultUiLanguage());
   detection.LanguageFlag = LanguageFlag;
   view.SetCaption(Text(kCaption));
-  // The labels are transparent by design on every view; what start-up sets is their text.
+  // The labels are transparent by design on every view; start-up sets their texts.
   view.SetLabel2(Text(LanguageFlag == 0 ? kProviderZh : kProviderEn));
   for (int i = 0; i < InstallerView::kLabel1Count; ++i) view.SetLabel1(i, Text());
   view.SetLabel1(0, Text(LanguageFlag == 1 ? kWaitEn : kWaitZh));
@@ -29,11 +35,8 @@ void Form1::Form_Load() {
   // The spooler may be running already; the command then fails, unseen and harmless.
   Expected<std::unique_ptr<Process>> spooler =
       platform_.processes.Start(Text(kSpoolerCommand), ShowState::kHidden);
-  if (!spooler) {
-    view.ShowErrorAndEnd(spooler.error());
-    return;
-  }
-  spooler_ = std::move(spooler.value());
+  if (!spooler) return Fail(spooler.error());
+  spooler_start_ = std::move(spooler.value());
 
   view.SetLabel1(1, Text(LanguageFlag == 1 ? kSpoolerEn : kSpoolerZh));
   StartDelay(5);
@@ -63,20 +66,21 @@ void Form1::TimerDelay_Timer() {
 }
 
 void Form1::TimerUSBCheck_Timer() {
-  Status status = DetectUsbPrinter(detection, platform_.view, platform_.usb, table_);
-  if (!status) {
-    platform_.view.ShowErrorAndEnd(status.error());
-    return;
-  }
-  if (detection.PrinterFound == 1) {
-    platform_.view.SetLabel1(2,
-                             Text(LanguageFlag == 1 ? kFoundEn : kFoundZh) + detection.ModelName);
-    TimerUSBCheck().SetEnabled(false);
-    if (on_detected_) on_detected_(*this);
-  } else {
+  InstallerView& view = platform_.view;
+  Status status = DetectUsbPrinter(detection, view, platform_.usb, table_);
+  if (!status) return Fail(status.error());
+  if (detection.PrinterFound != 1) {
     TimerUSBCheck().SetInterval(1000);
     TimerUSBCheck().SetEnabled(true);
+    return;
   }
+  view.SetLabel1(2, Text(LanguageFlag == 1 ? kFoundEn : kFoundZh) + detection.ModelName);
+  TimerUSBCheck().SetEnabled(false);
+  FindPrinterPort(platform_.registry, port);
+  view.SetLabel1(4, Text(LanguageFlag == 1 ? kPortEn : kPortZh) + port.PortName);
+  view.SetLabel1(5, Text(LanguageFlag == 1 ? kCopyingEn : kCopyingZh));
+  view.Refresh();
+  InstallPrinterDriver();
 }
 
 }  // namespace px

@@ -1,21 +1,27 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include "detect/detect_usb_printer.h"
 #include "detect/model_table.h"
 #include "platform/installer_view.h"
+#include "platform/print_spooler.h"
 #include "platform/processes.h"
+#include "platform/registry.h"
 #include "platform/system_info.h"
 #include "platform/timers.h"
 #include "platform/usb_associations.h"
+#include "port/find_printer_port.h"
 
 namespace px {
 
-// The installer's window: its state record, its load handler and its three timers. All work
-// happens in timer ticks on the one UI thread.
+// The installer's window: its state record, its load handler and the chain of its three
+// timers. All work happens in timer ticks on the one UI thread:
+//   TimerDelay     five dots a second apart while the spooler starts
+//   TimerUSBCheck  a detection pass every second until a printer is found, then the port
+//                  search and the launch of the installation
+//   TimerEnd       the closing count, the result box, the end
 class Form1 {
  public:
   struct Platform {
@@ -23,40 +29,49 @@ class Form1 {
     TimerFactory& timers;
     Processes& processes;
     UsbAssociations& usb;
+    Registry& registry;
+    PrintSpooler& spooler;
     SystemInfo& system;
   };
 
-  // The step that follows a detection pass that found a printer. Until the port search and the
-  // installation take it, the composition root decides what happens then.
-  using OnDetected = std::function<void(Form1&)>;
-
-  Form1(Platform platform, const ModelTable& table, OnDetected on_detected = {});
+  Form1(Platform platform, const ModelTable& table);
 
   void Form_Load();
   void StartDelay(std::int16_t n);
-
   void TimerDelay_Timer();
   void TimerUSBCheck_Timer();
+  void InstallPrinterDriver();
+  void TimerEnd_Timer();
 
-  // The state record shared by the workflow steps, and the program-wide ModelName.
+  // The state record shared by the workflow steps, with the program-wide ModelName in
+  // detection and the port search's own values in port.
   std::int16_t LanguageFlag = 0;
   std::int16_t DelayTicks = 0;
   std::int16_t DelayTickLimit = 0;
-  DetectionState detection;  // ScanCounter, PrinterFound and ModelName
+  std::int16_t ResultLine = 0;
+  std::int16_t CloseCountdown = 0;
+  DetectionState detection;  // ScanCounter, PrinterFound, ModelName
+  PortSearch port;           // PortName, UsbPrintReadStatus, InterfaceKeyNames
 
   Timer& TimerDelay() { return *timer_delay_; }
   Timer& TimerUSBCheck() { return *timer_usb_check_; }
   Timer& TimerEnd() { return *timer_end_; }
-  InstallerView& view() { return platform_.view; }
+
+  // TimerEnd ticks 1010 ms apart from about 1 ms after the launch: by its 120th tick two
+  // minutes have passed, and an installation still running then has timed out.
+  static constexpr std::int16_t kInstallTimeoutTicks = 120;
 
  private:
+  void Fail(const SystemError& error);
+  void ShowResultAndEnd();
+
   Platform platform_;
   const ModelTable& table_;
-  OnDetected on_detected_;
   std::unique_ptr<Timer> timer_delay_;
   std::unique_ptr<Timer> timer_usb_check_;
   std::unique_ptr<Timer> timer_end_;
-  std::unique_ptr<Process> spooler_;
+  std::unique_ptr<Process> spooler_start_;
+  std::unique_ptr<Process> installation_;
 };
 
 // PRIMARYLANGID(language) == LANG_CHINESE: the Chinese texts; any other language: English.

@@ -6,7 +6,9 @@
 #include <sstream>
 
 #include "platform/sim/event_loop.h"
+#include "platform/sim/registry_sim.h"
 #include "platform/sim/sim_platform.h"
+#include "platform/sim/sim_spooler.h"
 #include "platform/sim/sim_view.h"
 #include "platform/utf.h"
 
@@ -21,6 +23,7 @@ class Form1Run : public ::testing::Test {
  protected:
   Form1Run() {
     machine.program_folder = u"C:\\PX";
+    machine.package_dir = sim::DefaultPackageDir();
     machine.usb = {{0, "hub", {kHub}}, {7500, "printer", {kHub, kPrinter}}};
   }
 
@@ -30,10 +33,12 @@ class Form1Run : public ::testing::Test {
     sim::Trace trace(&out, [this] { return loop.NowMs(); });
     sim::SimView view(trace, [this] { loop.Quit(); });
     sim::SimUsb usb(machine, loop);
-    sim::SimProcesses processes(trace);
+    sim::SimProcesses processes(trace, loop);
     sim::SimSystem system(machine);
-    Form1 form({view, loop, processes, usb, system}, ModelTable::Builtin(),
-               [](Form1& f) { f.view().Unload(); });
+    sim::SimRegistry registry(936);
+    sim::SimSpooler spooler(machine, system);
+    processes.SetRunner([&spooler](const Text& line) { return spooler.Run(line); });
+    Form1 form({view, loop, processes, usb, registry, spooler, system}, ModelTable::Builtin());
     form.Form_Load();
     if (view.end() == sim::SimView::EndKind::kRunning) loop.Run(until_ms);
     model = form.detection.ModelName;

@@ -96,6 +96,11 @@ TEST_F(MachineFolder, LoadsLanguageFolderAndUsbTimeline) {
   EXPECT_EQ(machine.DependentsAt(7500).size(), 2u);
 }
 
+TEST_F(MachineFolder, ChineseProgramFolder) {
+  Write("machine.toml", "program_folder = 'C:\\用户\\林\\下载' # 下载\n");
+  EXPECT_EQ(LoadMachine(dir).program_folder, u"C:\\用户\\林\\下载");
+}
+
 TEST_F(MachineFolder, MalformedDescriptionsNameFileLineAndReason) {
   const std::string file = (dir / "machine.toml").string();
   const struct {
@@ -109,6 +114,10 @@ TEST_F(MachineFolder, MalformedDescriptionsNameFileLineAndReason) {
       {"program_folder = 'C:\\PX'\n[[usb]]\nfrom_ms = -5\nfile = 'a.txt'\n",
        ":3: from_ms must be a whole number >= 0"},
       {"program_folder = 'C:\\PX'\n[[usb]]\nfrom_ms = 0\n", ":2: [[usb]] needs a file"},
+      // Found by fuzzing: characters the TOML reader cannot take anywhere.
+      {"\n\xCB\x8D", ":2: U+02CD cannot be read here; write it as \\u02CD in a \"quoted\" text"},
+      {"\n\n-=-'\xEF\xB3\xBFp<\n\n'\xEF\xBB\xBFp<", ":3: U+FCFF cannot be read here"},
+      {"program_folder = 'C:\\PX'\n\xC3\x28", ":2: not UTF-8 text"},
   };
   for (const auto& c : cases) {
     Write("machine.toml", c.toml);

@@ -7,9 +7,12 @@
 #include "commands.h"
 #include "platform/sim/dependent_list.h"
 #include "platform/sim/event_loop.h"
+#include "platform/sim/reg_file.h"
 #include "platform/sim/sim_platform.h"
+#include "platform/sim/sim_spooler.h"
 #include "platform/sim/sim_view.h"
 #include "platform/sim/terminal_view.h"
+#include "platform/sim/window_snapshot.h"
 #include "platform/utf.h"
 
 namespace px::sim {
@@ -22,6 +25,7 @@ struct RunOptions {
   std::string trace;
   std::string view = "auto";
   std::optional<std::int64_t> close_at_ms;
+  std::string snapshot_dir;
 };
 
 int Run(const RunOptions& options) {
@@ -49,15 +53,21 @@ int Run(const RunOptions& options) {
     terminal_view = std::make_unique<TerminalView>(std::cout, wait_for_enter ? &std::cin : nullptr);
     view.AddPainter(terminal_view.get());
   }
+  std::unique_ptr<WindowSnapshot> snapshot;
+  if (!options.snapshot_dir.empty()) {
+    snapshot =
+        std::make_unique<WindowSnapshot>(options.snapshot_dir, [&loop] { return loop.NowMs(); });
+    view.AddPainter(snapshot.get());
+  }
   loop.SetAfterTick([&view] { view.Paint(); });
 
   SimUsb usb(machine, loop);
-  SimProcesses processes(trace);
+  SimProcesses processes(trace, loop);
   SimSystem system(machine);
-  // For now the run ends with the detected printer; the port search and the installation
-  // follow it on a real PC.
-  Form1 form({view, loop, processes, usb, system}, ModelTable::Builtin(),
-             [](Form1& f) { f.view().Unload(); });
+  SimRegistry registry = LoadMachineRegistry(machine);
+  SimSpooler spooler(machine, system);
+  processes.SetRunner([&spooler](const Text& command_line) { return spooler.Run(command_line); });
+  Form1 form({view, loop, processes, usb, registry, spooler, system}, ModelTable::Builtin());
 
   form.Form_Load();
   view.Paint();
@@ -66,8 +76,12 @@ int Run(const RunOptions& options) {
   }
   terminal_view.reset();
 
-  std::cout << "PrinterFound\t" << form.detection.PrinterFound << "\n"
-            << "ModelName\t" << ToUtf8(form.detection.ModelName) << "\n";
+  // What the machine holds afterwards, for the person running the simulation.
+  for (const SimSpooler::Printer& printer : spooler.printers()) {
+    std::cerr << "px-sim: printer \"" << ToUtf8(printer.name) << "\" on " << ToUtf8(printer.port)
+              << "\n";
+  }
+  for (const std::string& error : spooler.errors()) std::cerr << "px-sim: " << error << "\n";
   return view.end() == SimView::EndKind::kError ? 1 : 0;
 }
 
@@ -83,6 +97,8 @@ void AddRunCommand(CLI::App& app) {
       ->check(CLI::IsMember({"auto", "terminal", "none"}));
   command->add_option("--close-at", options->close_at_ms, "Close the window at this moment (ms)")
       ->check(CLI::NonNegativeNumber);
+  command->add_option("--snapshot", options->snapshot_dir,
+                      "Write a PNG picture of the window at every visible change into DIR");
   command->callback([options] {
     const int code = Run(*options);
     if (code != 0) throw CLI::RuntimeError(code);

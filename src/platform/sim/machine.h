@@ -26,6 +26,9 @@ struct Machine {
   std::filesystem::path package_dir;   // what stands for <program folder>\PX
   std::vector<std::filesystem::path> registry_files;  // .reg files, loaded in this order
   std::vector<UsbSnapshot> usb;                       // sorted by from_ms
+  bool x64 = true;                 // a 64-bit Windows: drivers from the NTamd64 models
+  std::vector<Text> ports;         // the spooler's ports (LPT1:, COM1:, FILE:, USB001 ...)
+  std::int64_t install_ms = 2500;  // how long PrintUIEntry takes to install a printer
 
   // The Dependent list WMI gives at that moment (empty before the first snapshot).
   const std::vector<Text>& DependentsAt(std::int64_t ms) const;
@@ -33,6 +36,11 @@ struct Machine {
 
 // Loads a machine folder (or its machine.toml). Throws MachineError naming file, line, reason.
 Machine LoadMachine(const std::filesystem::path& path);
+
+// The description itself, read from machine.toml's bytes; the files it names are read from
+// dir.
+Machine ParseMachine(std::string_view toml, const std::string& file_name,
+                     const std::filesystem::path& dir);
 
 // The repository's machines/ folder and driver package, where px-sim finds them.
 std::filesystem::path MachinesDir();

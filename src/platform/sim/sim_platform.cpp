@@ -6,12 +6,19 @@ namespace px::sim {
 
 namespace {
 
-class FinishedProcess : public Process {
+// A process that runs until its end time on the machine's clock.
+class SimProcess : public Process {
  public:
-  explicit FinishedProcess(std::uint32_t exit_code) : exit_code_(exit_code) {}
-  std::optional<std::uint32_t> ExitCode() override { return exit_code_; }
+  SimProcess(const EventLoop& loop, std::int64_t end_ms, std::uint32_t exit_code)
+      : loop_(loop), end_ms_(end_ms), exit_code_(exit_code) {}
+  std::optional<std::uint32_t> ExitCode() override {
+    if (loop_.NowMs() < end_ms_) return std::nullopt;
+    return exit_code_;
+  }
 
  private:
+  const EventLoop& loop_;
+  std::int64_t end_ms_;
   std::uint32_t exit_code_;
 };
 
@@ -31,8 +38,9 @@ bool StartsWithNoCase(TextView text, TextView prefix) {
 Expected<std::unique_ptr<Process>> SimProcesses::Start(const Text& command_line, ShowState show) {
   trace_.Write({u"Launch", show == ShowState::kHidden ? u"hidden" : u"minimized", command_line});
   launched_.push_back(command_line);
-  const std::uint32_t exit_code = runner_ ? runner_(command_line) : 0;
-  return std::unique_ptr<Process>(std::make_unique<FinishedProcess>(exit_code));
+  const Outcome outcome = runner_ ? runner_(command_line) : Outcome{0, 0};
+  return std::unique_ptr<Process>(
+      std::make_unique<SimProcess>(loop_, loop_.NowMs() + outcome.run_ms, outcome.exit_code));
 }
 
 std::filesystem::path SimSystem::HostPath(const Text& windows_path) const {

@@ -29,10 +29,15 @@ class SimUsb : public UsbAssociations {
 // start command, the printer installation) is handed to a runner that says how it ended.
 class SimProcesses : public Processes {
  public:
-  // Carries out a command line on the machine and gives its exit code.
-  using Runner = std::function<std::uint32_t(const Text& command_line)>;
+  // How a command ends: its exit code, and how long it runs.
+  struct Outcome {
+    std::uint32_t exit_code;
+    std::int64_t run_ms;
+  };
+  // Carries out a command line on the machine.
+  using Runner = std::function<Outcome(const Text& command_line)>;
 
-  explicit SimProcesses(Trace& trace) : trace_(trace) {}
+  SimProcesses(Trace& trace, const EventLoop& loop) : trace_(trace), loop_(loop) {}
   void SetRunner(Runner runner) { runner_ = std::move(runner); }
 
   Expected<std::unique_ptr<Process>> Start(const Text& command_line, ShowState show) override;
@@ -41,6 +46,7 @@ class SimProcesses : public Processes {
 
  private:
   Trace& trace_;
+  const EventLoop& loop_;
   Runner runner_;
   std::vector<Text> launched_;
 };

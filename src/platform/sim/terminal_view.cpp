@@ -29,14 +29,16 @@ TerminalView::~TerminalView() {
 }
 
 void TerminalView::Paint(const WindowImage& image) {
+  // Appends only: GCC 12 warns falsely on "literal" + std::string in optimised builds.
   std::string frame = drawn_ ? "\x1b[H" : "\x1b[2J\x1b[H";
-  frame += kTitleBar + (" " + Printable(image.caption)) + kClearLine + kReset + "\n";
-  frame += kCyanOnBlack + ("  " + Printable(image.label2)) + kClearLine + "\n";
-  for (const Text& line : image.label1) {
-    frame += "  " + Printable(line) + kClearLine + "\n";
-  }
-  frame += kReset;
-  frame += kClearLine;
+  auto line = [&frame](const char* colour, const char* indent, const Text& text) {
+    frame.append(colour).append(indent).append(Printable(text)).append(kClearLine).append("\n");
+  };
+  line(kTitleBar, " ", image.caption);
+  frame.append(kReset);
+  line(kCyanOnBlack, "  ", image.label2);
+  for (const Text& text : image.label1) line("", "  ", text);
+  frame.append(kReset).append(kClearLine);
   out_ << frame << std::flush;
   drawn_ = true;
 }

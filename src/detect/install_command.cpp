@@ -1,0 +1,24 @@
+#include "detect/install_command.h"
+
+namespace px {
+
+Text InfPath(TextView program_folder) { return Text(program_folder) + u"\\PX\\PX.inf"; }
+
+Text PrintUiCommandLine(TextView printer_name, TextView inf_path, TextView port,
+                        TextView driver_name) {
+  const bool quote_inf = inf_path.find(u' ') != TextView::npos;
+  Text line = u"rundll32 printui.dll,PrintUIEntry /if /b \"";
+  line += printer_name;
+  line += u"\" /f ";
+  if (quote_inf) line += u'"';
+  line += inf_path;
+  if (quote_inf) line += u'"';
+  line += u" /r ";
+  line += port;
+  line += u" /m \"";
+  line += driver_name;
+  line += u'"';
+  return line;
+}
+
+}  // namespace px

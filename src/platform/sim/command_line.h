@@ -1,0 +1,15 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/text.h"
+
+namespace px::sim {
+
+// Splits a command line into arguments the way Windows programs do (CommandLineToArgvW):
+// blanks separate, double quotes group, 2n backslashes before a quote give n backslashes and
+// the quote toggles grouping, 2n+1 give n backslashes and a literal quote; other backslashes
+// are literal.
+std::vector<Text> SplitCommandLine(TextView line);
+
+}  // namespace px::sim

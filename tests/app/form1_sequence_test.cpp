@@ -1,0 +1,229 @@
+// Whole runs of the installer on simulated machines, read from their traces: detection, port,
+// installation, the closing count and the result box, and the user closing the window.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/form1.h"
+#include "platform/sim/event_loop.h"
+#include "platform/sim/reg_file.h"
+#include "platform/sim/registry_sim.h"
+#include "platform/sim/sim_platform.h"
+#include "platform/sim/sim_spooler.h"
+#include "platform/sim/sim_view.h"
+#include "platform/utf.h"
+
+namespace px {
+namespace {
+
+Text Device(const char16_t* id) {
+  return Text(u"\\\\PC\\root\\cimv2:Win32_PnPEntity.DeviceID=\"") + id + u"\"";
+}
+const Text kHub = Device(u"USB\\\\ROOT_HUB30\\\\4&1F&0&0");
+const Text kPrinter = Device(u"USB\\\\VID_1A86&PID_A798\\\\5&2A1B3C4D&0&3");
+const Text kMassStorage = Device(u"USB\\\\VID_0483&PID_5720\\\\5&2A1B3C4D&0&3");
+
+// The registry usbprint leaves for the printer above: its interface on port 1.
+const char kPrinterRegistry[] =
+    "Windows Registry Editor Version 5.00\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\"
+    "{28d78fad-5a12-11d1-ae5b-0000f803a8c2}\\##?#USB#VID_1A86&PID_A798#5&2a1b3c4d&0&3#"
+    "{28d78fad-5a12-11d1-ae5b-0000f803a8c2}\\#\\Device Parameters]\r\n"
+    "\"Port Number\"=dword:00000001\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\usbprint\\Enum]\r\n"
+    "\"0\"=\"USB\\\\VID_1A86&PID_A798\\\\5&2a1b3c4d&0&3\"\r\n";
+
+class InstallerRun : public ::testing::Test {
+ protected:
+  InstallerRun() {
+    machine.program_folder = u"C:\\Drivers";
+    machine.package_dir = sim::DefaultPackageDir();
+    machine.ports = {u"LPT1:", u"USB001"};
+    machine.install_ms = 2500;
+    machine.usb = {{0, "hub", {kHub}}, {7500, "printer", {kHub, kPrinter}}};
+  }
+
+  // Runs until the program ends, or closes the window at close_at_ms.
+  void Run(std::int64_t close_at_ms = 600000) {
+    out.str("");
+    sim::EventLoop loop(sim::EventLoop::Clock::kVirtual);
+    sim::Trace trace(&out, [&loop] { return loop.NowMs(); });
+    sim::SimView view(trace, [&loop] { loop.Quit(); });
+    sim::SimUsb usb(machine, loop);
+    sim::SimProcesses processes(trace, loop);
+    sim::SimSystem system(machine);
+    sim::SimRegistry registry(936);
+    if (with_registry) {
+      sim::LoadRegFile(registry.store(), kPrinterRegistry, "printer.reg", registry.code_page());
+    }
+    sim::SimSpooler spooler(machine, system);
+    processes.SetRunner([&spooler](const Text& line) { return spooler.Run(line); });
+    Form1 form({view, loop, processes, usb, registry, spooler, system}, ModelTable::Builtin());
+    form.Form_Load();
+    if (view.end() == sim::SimView::EndKind::kRunning &&
+        loop.Run(close_at_ms) == sim::EventLoop::Stopped::kTimeLimit) {
+      view.Close();
+    }
+    printers = spooler.printers().size();
+  }
+
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    std::istringstream in(out.str());
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+  bool Has(const std::string& line) const {
+    const auto lines = Lines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+  std::size_t CountOf(const std::string& part) const {
+    std::size_t n = 0;
+    for (const std::string& line : Lines()) n += line.find(part) != std::string::npos;
+    return n;
+  }
+  std::string Last() const { return Lines().back(); }
+
+  sim::Machine machine;
+  bool with_registry = true;
+  std::ostringstream out;
+  std::size_t printers = 0;
+};
+
+TEST_F(InstallerRun, PrinterPluggedInLaterIsInstalledOnItsPortAndTheRunEndsWithSuccess) {
+  Run();
+  const std::vector<std::string> tail = {
+      "8020\tLabel1(2)\t检测到USB打印机型号:Lunor L58T",
+      "8020\tLabel1(4)\t检测到打印机虚拟端口:USB001",
+      "8020\tLabel1(5)\t正在将打印机驱动程序复制到你的计算机..",
+      "8020\tRefresh",
+      "8020\tLabel1(6)\t加载驱动文件..",
+      "8020\tLabel1(0)\t安装标准驱动..",
+      "8020\tLaunch\tminimized\trundll32 printui.dll,PrintUIEntry /if /b \"Lunor L58T\" /f "
+      "C:\\Drivers\\PX\\PX.inf /r USB001 /m \"Lunor L58T\"",
+      "8020\tLabel1(1)\t驱动安装完成",
+      "8030\tLabel1(1)\t打印机驱动安装完成:1s(5秒后自动关闭)",
+      "9040\tLabel1(1)\t打印机驱动安装完成:2s(5秒后自动关闭)",
+      "10050\tLabel1(1)\t打印机驱动安装完成:3s(5秒后自动关闭)",
+      "11060\tLabel1(1)\t打印机驱动安装完成:4s(5秒后自动关闭)",
+      "12070\tLabel1(1)\t打印机驱动安装完成:5s(5秒后自动关闭)",
+      "13080\tLabel1(1)\t打印机驱动安装完成:6s(5秒后自动关闭)",
+      "13080\tMessage\tpx-installer\t驱动安装成功!!",
+      "13080\tEnd\tunload"};
+  const auto lines = Lines();
+  ASSERT_GE(lines.size(), tail.size());
+  EXPECT_EQ(std::vector<std::string>(lines.end() - tail.size(), lines.end()), tail);
+  EXPECT_EQ(printers, 1u);
+  EXPECT_EQ(CountOf("\tLaunch\t"), 2u);
+}
+
+TEST_F(InstallerRun, EnglishRunEndsWithTheEnglishTexts) {
+  machine.ui_language = 0x0409;
+  Run();
+  EXPECT_TRUE(Has("8020\tLabel1(2)\tUSB PID:Lunor L58T"));
+  EXPECT_TRUE(Has("8020\tLabel1(4)\tUSB PORT:USB001"));
+  EXPECT_TRUE(Has("8020\tLabel1(5)\tDriver is installing!.."));
+  EXPECT_TRUE(Has("8020\tLabel1(6)\tLoading driver file.."));
+  EXPECT_TRUE(Has("8020\tLabel1(0)\tinstall driver.."));
+  EXPECT_TRUE(Has("8020\tLabel1(1)\tinstall successful!"));
+  EXPECT_TRUE(Has("13080\tLabel1(1)\tInstall successful!6s(5)"));
+  EXPECT_TRUE(Has("13080\tMessage\tpx-installer\tDriver install succefull!"));
+}
+
+TEST_F(InstallerRun, WithoutPrinterItScansUntilTheUserClosesTheWindow) {
+  machine.usb.resize(1);
+  Run(30000);
+  EXPECT_EQ(CountOf("\tMessage\t"), 0u);
+  EXPECT_EQ(CountOf("\tLaunch\tminimized"), 0u);
+  EXPECT_EQ(Last(), "30000\tEnd\tclosed");
+  EXPECT_TRUE(Has("29020\tLabel1(3)\t" + ToUtf8(kHub)));
+}
+
+TEST_F(InstallerRun, MassStorageModeWarnsEverySecondUntilThePrinterRestarts) {
+  machine.usb = {{0, "storage", {kHub, kMassStorage}}, {9000, "printer", {kHub, kPrinter}}};
+  Run();
+  EXPECT_EQ(CountOf("\tLabel1(2)\t目前打印在U盘模式下，请重启打印机"), 4u);  // 5020 ... 8020
+  EXPECT_TRUE(Has("9020\tLabel1(2)\t检测到USB打印机型号:Lunor L58T"));
+  EXPECT_EQ(Last(), "14080\tEnd\tunload");
+}
+
+TEST_F(InstallerRun, NoUsbPortFallsBackToLpt1AndTheFailureIsReported) {
+  with_registry = false;
+  machine.ports = {u"USB001"};  // nor any LPT port: the spooler cannot attach the printer
+  Run();
+  EXPECT_TRUE(Has("8020\tLabel1(4)\t检测到打印机虚拟端口:lpt1:"));
+  EXPECT_EQ(CountOf("/r lpt1: /m"), 1u);
+  EXPECT_EQ(printers, 0u);
+  EXPECT_TRUE(Has("13080\tMessage\tpx-installer\t驱动安装失败!!\\n打印机未注册:Lunor L58T"));
+}
+
+TEST_F(InstallerRun, LptFallbackStillInstallsWhenThePortExists) {
+  with_registry = false;
+  Run();
+  EXPECT_EQ(printers, 1u);
+  EXPECT_TRUE(Has("13080\tMessage\tpx-installer\t驱动安装成功!!"));
+}
+
+TEST_F(InstallerRun, MissingDriverPackageLaunchesNothingAndSaysSo) {
+  machine.package_dir = "/nonexistent";
+  Run();
+  const std::vector<std::string> tail = {
+      "8020\tLabel1(6)\t加载驱动文件..", "8020\tLabel1(0)\t安装标准驱动..",
+      "8020\tLabel1(6)\t找不到驱动文件:C:\\Drivers\\PX\\PX.inf",
+      "8020\tMessage\tpx-installer\t驱动安装失败!!\\n找不到驱动文件:C:\\Drivers\\PX\\PX.inf",
+      "8020\tEnd\tunload"};
+  const auto lines = Lines();
+  EXPECT_EQ(std::vector<std::string>(lines.end() - tail.size(), lines.end()), tail);
+  EXPECT_EQ(CountOf("\tLaunch\tminimized"), 0u);
+}
+
+TEST_F(InstallerRun, ModelMissingFromThePackageIsReportedAsNotRegistered) {
+  machine.package_dir =
+      std::filesystem::path(PX_SOURCE_ROOT) / "tests" / "data" / "package-one-model";
+  Run();
+  EXPECT_EQ(printers, 0u);
+  EXPECT_TRUE(Has("13080\tMessage\tpx-installer\t驱动安装失败!!\\n打印机未注册:Lunor L58T"));
+}
+
+TEST_F(InstallerRun, ProgramFolderWithBlanksAndAtADriveRoot) {
+  machine.program_folder = u"C:\\Program Files (x86)\\PX";
+  Run();
+  EXPECT_EQ(CountOf("/f \"C:\\Program Files (x86)\\PX\\PX\\PX.inf\" /r USB001"), 1u);
+  EXPECT_EQ(printers, 1u);
+
+  machine.program_folder = u"D:\\";
+  Run();
+  EXPECT_EQ(CountOf("/f D:\\\\PX\\PX.inf /r USB001"), 1u);
+  EXPECT_EQ(printers, 1u);
+}
+
+TEST_F(InstallerRun, SlowInstallationExtendsTheCountUntilItEnds) {
+  machine.install_ms = 8000;  // ends at 16020
+  Run();
+  EXPECT_TRUE(Has("15100\tLabel1(1)\t打印机驱动安装完成:8s(5秒后自动关闭)"));
+  EXPECT_TRUE(Has("16110\tLabel1(1)\t打印机驱动安装完成:9s(5秒后自动关闭)"));
+  EXPECT_TRUE(Has("16110\tMessage\tpx-installer\t驱动安装成功!!"));
+}
+
+TEST_F(InstallerRun, InstallationStillRunningAfterTwoMinutesTimesOut) {
+  machine.install_ms = 3600000;
+  Run(3600000);
+  EXPECT_EQ(CountOf("\tLabel1(1)\t打印机驱动安装完成:"), 120u);
+  EXPECT_TRUE(Has("128220\tMessage\tpx-installer\t驱动安装失败!!\\n安装超时"));
+}
+
+TEST_F(InstallerRun, ClosingTheWindowEndsTheRunInEveryState) {
+  const struct {
+    std::int64_t at;
+    std::size_t launches;
+  } cases[] = {{500, 1}, {6000, 1}, {8025, 2}, {12000, 2}};
+  for (const auto& c : cases) {
+    Run(c.at);
+    EXPECT_EQ(Last(), std::to_string(c.at) + "\tEnd\tclosed");
+    EXPECT_EQ(CountOf("\tMessage\t"), 0u) << c.at;
+    EXPECT_EQ(CountOf("\tLaunch\t"), c.launches) << c.at;
+  }
+}
+
+}  // namespace
+}  // namespace px

@@ -1,0 +1,48 @@
+// The driver package that ships beside the program defines every model the table can detect.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "detect/model_table.h"
+#include "platform/sim/inf_file.h"
+#include "platform/sim/machine.h"
+#include "platform/utf.h"
+
+namespace px {
+namespace {
+
+TEST(DriverPackage, EveryModelNameOfTheTableIsAModelOfTheInfOnBothArchitectures) {
+  const std::filesystem::path path = sim::DefaultPackageDir() / "PX.inf";
+  std::ifstream in(path, std::ios::binary);
+  ASSERT_TRUE(in) << path;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  const sim::InfFile inf = sim::InfFile::Parse(bytes.str(), path.string());
+
+  std::set<Text> names;
+  for (const ModelRow& row : ModelTable::Builtin().rows()) {
+    names.emplace(row.model);
+    if (!row.model_dash.empty()) names.emplace(row.model_dash);
+  }
+  for (const char16_t* arch : {u"NTx86", u"NTamd64"}) {
+    EXPECT_EQ(inf.Models(arch), names) << ToUtf8(arch);
+  }
+  // A version-3 printer-class package on Windows' own Unidrv.
+  std::map<Text, Text> version;
+  for (const auto& line : inf.Section(u"Version")) version[line.key] = line.values.at(0);
+  EXPECT_EQ(version[u"Class"], u"Printer");
+  EXPECT_EQ(version[u"ClassGuid"], u"{4D36E979-E325-11CE-BFC1-08002BE10318}");
+  EXPECT_EQ(version[u"CatalogFile"], u"PX.cat");
+  EXPECT_FALSE(version[u"DriverVer"].empty());
+  bool includes_ntprint = false;
+  for (const auto& line : inf.Section(u"PX_GPD")) {
+    includes_ntprint =
+        includes_ntprint || (line.key == u"Include" && line.values[0] == u"NTPRINT.INF");
+  }
+  EXPECT_TRUE(includes_ntprint);
+  EXPECT_TRUE(std::filesystem::is_regular_file(sim::DefaultPackageDir() / "PX.GPD"));
+}
+
+}  // namespace
+}  // namespace px
