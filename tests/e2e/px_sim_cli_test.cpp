@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -51,6 +52,37 @@ TEST(PxSimRun, DefaultMachineShowsStartUpDotsPassesAndTheDetectedModel) {
   EXPECT_TRUE(Has(r, "5020\tLabel1(2)\t正在查询USB打印机，请确认打印机是否处于打开状态:1s"));
   EXPECT_TRUE(Has(r, "8020\tCaption\tQuorilV1.20181108欢迎使用Lunor打印机"));
   EXPECT_TRUE(Has(r, "8020\tLabel1(2)\t检测到USB打印机型号:Lunor L58T"));
+  EXPECT_TRUE(Has(r, "8020\tLabel1(4)\t检测到打印机虚拟端口:USB001"));
+  EXPECT_TRUE(
+      Has(r,
+          "8020\tLaunch\tminimized\trundll32 printui.dll,PrintUIEntry /if /b \"Lunor L58T\" "
+          "/f C:\\Users\\lin\\Downloads\\px-installer\\PX\\PX.inf /r USB001 /m \"Lunor L58T\""));
+  const std::size_t n = r.lines.size();
+  EXPECT_EQ(r.lines[n - 3], "13080\tMessage\tpx-installer\t驱动安装成功!!");
+  EXPECT_EQ(r.lines[n - 2], "13080\tEnd\tunload");
+  EXPECT_EQ(r.lines[n - 1], "px-sim: printer \"Lunor L58T\" on USB001");
+}
+
+TEST(PxSimRun, ClosingTheWindowAndPicturesOfEveryChange) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "px-sim-snapshots";
+  std::filesystem::remove_all(dir);
+  const Result r =
+      PxSim("run --instant --view none --trace - --close-at 3000 --snapshot " + dir.string());
+  ASSERT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(r.lines.back(), "3000\tEnd\tclosed");
+  // Start-up, then one picture per dot.
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"0001-00000000.png", "0002-00000010.png",
+                                             "0003-00001010.png", "0004-00002010.png"}));
+  std::ifstream png(dir / names[0], std::ios::binary);
+  char magic[8] = {};
+  png.read(magic, 8);
+  EXPECT_EQ(std::string(magic + 1, 3), "PNG");
+  std::filesystem::remove_all(dir);
 }
 
 TEST(PxSimDetect, OnePassOnACapturedList) {

@@ -12,6 +12,9 @@ caption=QuorilV1.20181108
 mkdir -p "$out"
 rm -f "$out/win32_screenshot.png"
 
+# Wine takes the UI language from the environment when its server starts: let a server left by
+# an earlier test end first.
+timeout 60 wineserver -w || true
 LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine "$exe" &
 installer=$!
 fail() {
