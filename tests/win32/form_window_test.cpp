@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "platform/utf.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/form_layout.h"
 
@@ -72,8 +74,7 @@ class FormWindowTest : public ::testing::Test {
   void SetUp() override {
     DrainQueue();
     auto created = FormWindow::Create({GetModuleHandleW(nullptr), 0, u"px-installer"});
-    ASSERT_TRUE(created.ok()) << std::string(created.error().text.begin(),
-                                             created.error().text.end());
+    ASSERT_TRUE(created.ok()) << ToUtf8(created.error().text);
     form_ = std::move(created.value());
   }
   void TearDown() override {

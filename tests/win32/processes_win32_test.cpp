@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/utf.h"
 #include "platform/win32/application_path.h"
 #include "platform/win32/windows_api.h"
 
@@ -33,7 +34,7 @@ TEST(ApplicationPathFor, NamesTheSystemFoldersProgramForABareName) {
   };
   for (const PathCase& c : cases) {
     EXPECT_EQ(ApplicationPathFor(c.command_line, u"C:\\windows\\system32"), c.application)
-        << std::string(Text(c.command_line).begin(), Text(c.command_line).end());
+        << ToUtf8(c.command_line);
   }
   EXPECT_EQ(ApplicationPathFor(u"cmd", u"C:\\"), u"C:\\cmd.exe");
 }
@@ -52,8 +53,7 @@ TEST(Win32Processes, StartsWithoutWaitingAndReportsTheExitCode) {
   Win32Processes processes;
   for (const ShowState show : {ShowState::kHidden, ShowState::kMinimized}) {
     auto started = processes.Start(u"cmd /c exit 3", show);
-    ASSERT_TRUE(started.ok()) << std::string(started.error().text.begin(),
-                                             started.error().text.end());
+    ASSERT_TRUE(started.ok()) << ToUtf8(started.error().text);
     EXPECT_EQ(WaitForExit(*started.value()), 3u);
   }
 }

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/utf.h"
+
 namespace px::win32 {
 namespace {
-
-std::string Narrow(const Text& text) { return std::string(text.begin(), text.end()); }
 
 TEST(SystemErrorWin32, NamesTheCallTheCodeAndTheSystemsText) {
   struct Case {
@@ -22,14 +22,14 @@ TEST(SystemErrorWin32, NamesTheCallTheCodeAndTheSystemsText) {
   };
   for (const Case& c : cases) {
     const Text& text = c.error.text;
-    EXPECT_EQ(text.rfind(c.start, 0), 0u) << Narrow(text);
+    EXPECT_EQ(text.rfind(c.start, 0), 0u) << ToUtf8(text);
     if (c.has_system_text) {
-      EXPECT_GT(text.size(), Text(c.start).size()) << Narrow(text);
+      EXPECT_GT(text.size(), Text(c.start).size()) << ToUtf8(text);
     } else {
       EXPECT_EQ(text, c.start);
     }
     EXPECT_FALSE(text.ends_with(u'\n') || text.ends_with(u'\r') || text.ends_with(u' '))
-        << Narrow(text);
+        << ToUtf8(text);
   }
 }
 

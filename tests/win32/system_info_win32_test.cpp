@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/utf.h"
 #include "platform/win32/windows_api.h"
 
 namespace px::win32 {
@@ -23,8 +24,7 @@ TEST(FolderOf, DropsTheFileNameAndKeepsADriveRoot) {
       {u"px-installer.exe", u""},
   };
   for (const FolderCase& c : cases) {
-    EXPECT_EQ(FolderOf(c.module_path), c.folder)
-        << std::string(Text(c.module_path).begin(), Text(c.module_path).end());
+    EXPECT_EQ(FolderOf(c.module_path), c.folder) << ToUtf8(c.module_path);
   }
 }
 

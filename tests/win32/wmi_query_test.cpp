@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/utf.h"
+
 #include "platform/win32/com_ptr.h"
 
 namespace px::win32 {
@@ -13,42 +15,40 @@ class WmiQueryTest : public ::testing::Test {
   ComApartment com_;
 };
 
-std::string Narrow(const Text& text) { return std::string(text.begin(), text.end()); }
-
 // Wine's WMI knows the class and lists no association (S_OK, no rows): an empty list, not an
 // error. On Windows every path is a Win32_PnPEntity reference.
 TEST_F(WmiQueryTest, UsbAssociationsComeAsAListOfPaths) {
   WmiUsbAssociations usb;
   auto dependents = usb.QueryDependents();
-  ASSERT_TRUE(dependents.ok()) << Narrow(dependents.error().text);
+  ASSERT_TRUE(dependents.ok()) << ToUtf8(dependents.error().text);
   for (const Text& path : dependents.value()) {
-    EXPECT_NE(path.find(u"Win32_PnPEntity"), Text::npos) << Narrow(path);
+    EXPECT_NE(path.find(u"Win32_PnPEntity"), Text::npos) << ToUtf8(path);
   }
 }
 
 TEST_F(WmiQueryTest, ReadsAPropertyOfEveryObjectAsText) {
   auto captions = QueryWmiProperty(L"Select * From Win32_OperatingSystem", L"Caption");
-  ASSERT_TRUE(captions.ok()) << Narrow(captions.error().text);
+  ASSERT_TRUE(captions.ok()) << ToUtf8(captions.error().text);
   ASSERT_EQ(captions.value().size(), 1u);
   EXPECT_FALSE(captions.value()[0].empty());
   // A number reads as its decimal text.
   auto processors =
       QueryWmiProperty(L"Select * From Win32_Processor", L"NumberOfLogicalProcessors");
-  ASSERT_TRUE(processors.ok()) << Narrow(processors.error().text);
+  ASSERT_TRUE(processors.ok()) << ToUtf8(processors.error().text);
   ASSERT_FALSE(processors.value().empty());
-  EXPECT_GE(std::stoi(Narrow(processors.value()[0])), 1);
+  EXPECT_GE(std::stoi(ToUtf8(processors.value()[0])), 1);
 }
 
 TEST_F(WmiQueryTest, AFailingCallIsAnErrorNamingIt) {
   auto malformed = QueryWmiProperty(L"Selec * Frm Win32_OperatingSystem", L"Name");
   ASSERT_FALSE(malformed.ok());
-  EXPECT_EQ(malformed.error().text.rfind(u"WMI ", 0), 0u) << Narrow(malformed.error().text);
-  EXPECT_NE(malformed.error().text.find(u"0x8004"), Text::npos) << Narrow(malformed.error().text);
+  EXPECT_EQ(malformed.error().text.rfind(u"WMI ", 0), 0u) << ToUtf8(malformed.error().text);
+  EXPECT_NE(malformed.error().text.find(u"0x8004"), Text::npos) << ToUtf8(malformed.error().text);
 
   auto no_property = QueryWmiProperty(L"Select * From Win32_OperatingSystem", L"NoSuchProperty");
   ASSERT_FALSE(no_property.ok());
   EXPECT_EQ(no_property.error().text.rfind(u"WMI Get NoSuchProperty: 0x", 0), 0u)
-      << Narrow(no_property.error().text);
+      << ToUtf8(no_property.error().text);
 }
 
 }  // namespace

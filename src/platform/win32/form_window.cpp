@@ -1,7 +1,7 @@
 #include "platform/win32/form_window.h"
 
 #include <algorithm>
-#include <cwchar>
+#include <string_view>
 
 #include "platform/win32/dpi.h"
 #include "platform/win32/form_layout.h"
@@ -43,7 +43,7 @@ HFONT CreateLabelFont(UINT dpi) {
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   font.lfQuality = DEFAULT_QUALITY;
   font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  std::wcsncpy(font.lfFaceName, kLabelFace, LF_FACESIZE - 1);
+  std::wstring_view(kLabelFace).copy(font.lfFaceName, LF_FACESIZE - 1);
   return CreateFontIndirectW(&font);
 }
 

@@ -1,6 +1,7 @@
 #include "platform/win32/system_error_win32.h"
 
 #include <cstdio>
+#include <iterator>
 
 namespace px::win32 {
 
