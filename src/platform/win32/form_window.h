@@ -52,7 +52,9 @@ class FormWindow : public InstallerView {
   UINT dpi() const { return dpi_; }
   bool destroyed() const { return !window_; }
 
-  static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  // Fixed size; the labels paint their own background, so the window need not paint under them.
+  static constexpr DWORD kStyle =
+      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   static constexpr DWORD kExStyle = 0;
 
  private:
