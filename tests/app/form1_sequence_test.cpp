@@ -54,10 +54,11 @@ class InstallerRun : public ::testing::Test {
     sim::SimSystem system(machine);
     sim::SimRegistry registry(936);
     if (with_registry) {
-      sim::LoadRegFile(registry.store(), kPrinterRegistry, "printer.reg", registry.code_page());
+      sim::LoadRegFile(registry.store(), registry_text, "printer.reg", registry.code_page());
     }
     sim::SimSpooler spooler(machine, system);
     processes.SetRunner([&spooler](const Text& line) { return spooler.Run(line); });
+    processes.SetStartFailures(machine.start_fails);
     Form1 form({view, loop, processes, usb, registry, spooler, system}, ModelTable::Builtin());
     form.Form_Load();
     if (view.end() == sim::SimView::EndKind::kRunning &&
@@ -86,6 +87,7 @@ class InstallerRun : public ::testing::Test {
 
   sim::Machine machine;
   bool with_registry = true;
+  std::string registry_text = kPrinterRegistry;
   std::ostringstream out;
   std::size_t printers = 0;
 };
@@ -223,6 +225,75 @@ TEST_F(InstallerRun, ClosingTheWindowEndsTheRunInEveryState) {
     EXPECT_EQ(CountOf("\tMessage\t"), 0u) << c.at;
     EXPECT_EQ(CountOf("\tLaunch\t"), c.launches) << c.at;
   }
+}
+
+// Faults of the machine: each ends the run in a defined way.
+
+TEST_F(InstallerRun, WmiFailureShowsTheErrorBoxAndEndsWithNothingElseLaunched) {
+  machine.wmi_error_from_ms = 6000;
+  Run();
+  const auto lines = Lines();
+  const std::vector<std::string> tail = {
+      "6020\tMessage\tpx-installer\tExecQuery: 0x80041001 Generic failure", "6020\tEnd\terror"};
+  EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()), tail);
+  EXPECT_EQ(CountOf("\tLaunch\t"), 1u);  // the spooler's start only
+}
+
+TEST_F(InstallerRun, ProgramsThatCannotStartEndTheRunWithTheErrorBox) {
+  const struct {
+    const char16_t* program;
+    std::string last_label;
+    std::int64_t at;
+  } cases[] = {{u"CMD", "0\tLabel1(0)\t打印驱动安装中请你耐心等待", 0},
+               {u"RUNDLL32", "8020\tLabel1(0)\t安装标准驱动..", 8020}};
+  for (const auto& c : cases) {
+    machine.start_fails = {c.program};
+    Run();
+    const auto lines = Lines();
+    const std::string when = std::to_string(c.at);
+    const std::vector<std::string> tail = {
+        c.last_label,
+        when +
+            "\tMessage\tpx-installer\tCreateProcessW: 0x80070002 The system cannot find the "
+            "file specified.",
+        when + "\tEnd\terror"};
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()), tail);
+    EXPECT_EQ(CountOf("\tLaunch\t"), 0u + (c.at > 0));
+  }
+}
+
+TEST_F(InstallerRun, CorruptInfIsReportedAsNotRegistered) {
+  machine.package_dir =
+      std::filesystem::path(PX_SOURCE_ROOT) / "tests" / "data" / "package-corrupt";
+  Run();
+  EXPECT_EQ(printers, 0u);
+  EXPECT_TRUE(Has("13080\tMessage\tpx-installer\t驱动安装失败!!\\n打印机未注册:Lunor L58T"));
+}
+
+TEST_F(InstallerRun, TenThousandInterfaceKeysWithThePrinterLast) {
+  std::string reg = "Windows Registry Editor Version 5.00\r\n";
+  for (int i = 0; i < 9999; ++i) {
+    reg +=
+        "\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\"
+        "{28d78fad-5a12-11d1-ae5b-0000f803a8c2}\\##?#USB#VID_0483&PID_" +
+        std::to_string(1000 + i) + "#1#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}]\r\n";
+  }
+  registry_text =
+      reg + std::string(kPrinterRegistry).substr(std::string(kPrinterRegistry).find("\r\n\r\n"));
+  Run();
+  EXPECT_TRUE(Has("8020\tLabel1(4)\t检测到打印机虚拟端口:USB001"));
+  EXPECT_TRUE(Has("13080\tMessage\tpx-installer\t驱动安装成功!!"));
+}
+
+TEST_F(InstallerRun, FiveHundredAssociationsInEveryPass) {
+  std::vector<Text> many(499, kHub);
+  machine.usb = {{0, "hubs", many}, {7500, "printer", many}};
+  machine.usb[1].dependents.push_back(kPrinter);
+  Run();
+  EXPECT_TRUE(
+      Has("8020\tLabel1(2)\t正在查询USB打印机，请确认打印机是否处于打开状态:0s"));  // 1500 % 100
+  EXPECT_TRUE(Has("8020\tLabel1(3)\t" + ToUtf8(kPrinter)));
+  EXPECT_TRUE(Has("13080\tMessage\tpx-installer\t驱动安装成功!!"));
 }
 
 }  // namespace

@@ -66,6 +66,7 @@ int Run(const RunOptions& options) {
   SimSystem system(machine);
   SimRegistry registry = LoadMachineRegistry(machine);
   SimSpooler spooler(machine, system);
+  processes.SetStartFailures(machine.start_fails);
   processes.SetRunner([&spooler](const Text& command_line) { return spooler.Run(command_line); });
   Form1 form({view, loop, processes, usb, registry, spooler, system}, ModelTable::Builtin());
 

@@ -47,4 +47,12 @@ std::vector<Text> SplitCommandLine(TextView line) {
   return args;
 }
 
+Text ProgramName(TextView first_arg) {
+  const std::size_t slash = first_arg.find_last_of(u"\\/");
+  Text name(slash == TextView::npos ? first_arg : first_arg.substr(slash + 1));
+  for (char16_t& c : name) c = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+  if (name.ends_with(u".EXE")) name.resize(name.size() - 4);
+  return name;
+}
+
 }  // namespace px::sim

@@ -12,4 +12,8 @@ namespace px::sim {
 // are literal.
 std::vector<Text> SplitCommandLine(TextView line);
 
+// The program a command line's first argument names, as Windows looks it up: its file name
+// without folder and ".exe", in upper case ("C:\\Windows\\System32\\cmd.exe" -> "CMD").
+Text ProgramName(TextView first_arg);
+
 }  // namespace px::sim

@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 
+#include "platform/sim/command_line.h"
 #include "platform/sim/dependent_list.h"
 #include "platform/utf.h"
 
@@ -166,6 +167,26 @@ Machine ParseMachine(std::string_view toml, const std::string& name,
       const auto* ms = node.as_integer();
       if (!ms || ms->get() < 0) Fail(name, node, "install_ms must be a whole number >= 0");
       machine.install_ms = ms->get();
+    } else if (k == "faults") {
+      const auto* faults = node.as_table();
+      if (!faults) Fail(name, node, "faults must be a table");
+      for (const auto& [field, value] : *faults) {
+        if (field.str() == "wmi_error_from_ms") {
+          const auto* ms = value.as_integer();
+          if (!ms || ms->get() < 0)
+            Fail(name, value, "wmi_error_from_ms must be a whole number >= 0");
+          machine.wmi_error_from_ms = ms->get();
+        } else if (field.str() == "start_fails") {
+          const auto* programs = value.as_array();
+          if (!programs) Fail(name, value, "start_fails must be a list of program names");
+          for (const auto& program : *programs) {
+            machine.start_fails.push_back(
+                ProgramName(Utf8Literal(String(name, program, "start_fails"))));
+          }
+        } else {
+          Fail(name, value, "unknown key \"" + std::string(field.str()) + "\" in [faults]");
+        }
+      }
     } else if (k == "usb") {
       const auto* snapshots = node.as_array();
       if (!snapshots) Fail(name, node, "usb must be a list of [[usb]] tables");

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,10 @@ struct Machine {
   bool x64 = true;                 // a 64-bit Windows: drivers from the NTamd64 models
   std::vector<Text> ports;         // the spooler's ports (LPT1:, COM1:, FILE:, USB001 ...)
   std::int64_t install_ms = 2500;  // how long PrintUIEntry takes to install a printer
+
+  // Faults to play through: WMI's query failing from a moment on, programs that cannot start.
+  std::optional<std::int64_t> wmi_error_from_ms;
+  std::vector<Text> start_fails;  // program names as ProgramName gives them ("CMD", "RUNDLL32")
 
   // The Dependent list WMI gives at that moment (empty before the first snapshot).
   const std::vector<Text>& DependentsAt(std::int64_t ms) const;

@@ -1,5 +1,8 @@
 #include "platform/sim/sim_platform.h"
 
+#include <algorithm>
+
+#include "platform/sim/command_line.h"
 #include "platform/utf.h"
 
 namespace px::sim {
@@ -35,7 +38,20 @@ bool StartsWithNoCase(TextView text, TextView prefix) {
 
 }  // namespace
 
+// The texts Windows gives for these failures.
+Expected<std::vector<Text>> SimUsb::QueryDependents() {
+  if (machine_.wmi_error_from_ms && loop_.NowMs() >= *machine_.wmi_error_from_ms) {
+    return SystemError{u"ExecQuery: 0x80041001 Generic failure"};
+  }
+  return machine_.DependentsAt(loop_.NowMs());
+}
+
 Expected<std::unique_ptr<Process>> SimProcesses::Start(const Text& command_line, ShowState show) {
+  const std::vector<Text> args = SplitCommandLine(command_line);
+  if (!args.empty() && std::find(start_fails_.begin(), start_fails_.end(), ProgramName(args[0])) !=
+                           start_fails_.end()) {
+    return SystemError{u"CreateProcessW: 0x80070002 The system cannot find the file specified."};
+  }
   trace_.Write({u"Launch", show == ShowState::kHidden ? u"hidden" : u"minimized", command_line});
   launched_.push_back(command_line);
   const Outcome outcome = runner_ ? runner_(command_line) : Outcome{0, 0};

@@ -16,9 +16,7 @@ namespace px::sim {
 class SimUsb : public UsbAssociations {
  public:
   SimUsb(const Machine& machine, const EventLoop& loop) : machine_(machine), loop_(loop) {}
-  Expected<std::vector<Text>> QueryDependents() override {
-    return machine_.DependentsAt(loop_.NowMs());
-  }
+  Expected<std::vector<Text>> QueryDependents() override;
 
  private:
   const Machine& machine_;
@@ -38,6 +36,8 @@ class SimProcesses : public Processes {
   using Runner = std::function<Outcome(const Text& command_line)>;
 
   SimProcesses(Trace& trace, const EventLoop& loop) : trace_(trace), loop_(loop) {}
+  // Programs that cannot be started on this machine (as ProgramName names them).
+  void SetStartFailures(std::vector<Text> programs) { start_fails_ = std::move(programs); }
   void SetRunner(Runner runner) { runner_ = std::move(runner); }
 
   Expected<std::unique_ptr<Process>> Start(const Text& command_line, ShowState show) override;
@@ -48,6 +48,7 @@ class SimProcesses : public Processes {
   Trace& trace_;
   const EventLoop& loop_;
   Runner runner_;
+  std::vector<Text> start_fails_;
   std::vector<Text> launched_;
 };
 

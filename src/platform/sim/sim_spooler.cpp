@@ -20,14 +20,6 @@ Text Upper(TextView text) {
 
 bool SameNoCase(TextView a, TextView b) { return Upper(a) == Upper(b); }
 
-// A program named on a command line: its file name without folder and ".exe".
-Text ProgramName(TextView arg) {
-  const std::size_t slash = arg.find_last_of(u"\\/");
-  Text name = Upper(slash == TextView::npos ? arg : arg.substr(slash + 1));
-  if (name.ends_with(u".EXE")) name.resize(name.size() - 4);
-  return name;
-}
-
 constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kServiceAlreadyRunning = 2;  // net.exe's exit code then
 
