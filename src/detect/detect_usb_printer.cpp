@@ -58,19 +58,24 @@ PathEnd ScanPath(Pass& pass, TextView path, std::size_t association) {
       const TextView product_id = At(path, p, 4);
       pass.view.Refresh();
       const ModelRow* row = printer_vid ? pass.table.Find(product_id) : nullptr;
-      if (pass.notes) {
-        pass.notes->Note(
-            {row ? ScanNote::kAccepted : ScanNote::kRejected, association, Text(product_id)});
-      }
       if (row) {
         pass.state.ModelName = Text(ModelName(*row, pass.state.LanguageFlag));
         AppendSuffixOnce(pass.view, row->suffix);
         pass.state.PrinterFound = 1;
         pass.accepted = true;
-        if (pass.table.EndsPass(product_id)) return PathEnd::kEndPass;
-      } else if (!pass.accepted) {
-        pass.state.PrinterFound = 0;
+        const bool ends = pass.table.EndsPass(product_id);
+        if (pass.notes)
+          pass.notes->Note({ScanNote::kAccepted, association, Text(product_id), ends});
+        if (ends) return PathEnd::kEndPass;
+        continue;
       }
+      if (pass.notes) {
+        const ScanNote::Kind kind = pass.accepted ? ScanNote::kAfterAccepted
+                                    : printer_vid ? ScanNote::kNotInTable
+                                                  : ScanNote::kOtherVendor;
+        pass.notes->Note({kind, association, Text(product_id)});
+      }
+      if (!pass.accepted) pass.state.PrinterFound = 0;
     }
   }
   return PathEnd::kScanOn;

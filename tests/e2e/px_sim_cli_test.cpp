@@ -111,6 +111,23 @@ TEST(PxSimDetect, MachineAtAMomentBeforeThePrinter) {
   EXPECT_EQ(r.lines[5], "ScanCounter\t9");
 }
 
+// A PC captured with reg export and wmic, files as those tools write them.
+TEST(PxSimReplay, TellsModelPortCommandLineAndWhy) {
+  const Result r = PxSim("replay replay-sample");
+  ASSERT_EQ(r.code, 0) << r.out;
+  for (const char* line :
+       {"4\t\\\\LIN-PC\\root\\cimv2:Win32_PnPEntity.DeviceID=\"USB\\\\VID_1A86&PID_7523\\\\5&"
+        "3B2C1D0&0&1\"\t7523\trejected: vendor 1A86, but the product id is not in the model table",
+        "ModelName\tWL58HUE", "PortName\tUSB002",
+        "CommandLine\trundll32 printui.dll,PrintUIEntry /if /b \"WL58HUE\" /f "
+        "\"C:\\Users\\林\\Desktop\\PX "
+        "Installer 1.20\\PX\\PX.inf\" /r USB002 /m \"WL58HUE\"",
+        "Result\tprinter \"WL58HUE\" on USB002"}) {
+    EXPECT_TRUE(Has(r, line)) << line << "\n" << r.out;
+  }
+  EXPECT_EQ(r.out.find("\r"), std::string::npos);
+}
+
 TEST(PxSimModels, TsvHasAHeaderAndOneLinePerRow) {
   const Result r = PxSim("models --tsv");
   ASSERT_EQ(r.code, 0);

@@ -12,6 +12,7 @@ namespace px::sim {
 void AddRunCommand(CLI::App& app);
 void AddDetectCommand(CLI::App& app);
 void AddModelsCommand(CLI::App& app);
+void AddReplayCommand(CLI::App& app);
 void AddPortCommand(CLI::App& app);
 void AddGalleryCommand(CLI::App& app);
 

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
   px::sim::AddRunCommand(app);
   px::sim::AddDetectCommand(app);
   px::sim::AddModelsCommand(app);
+  px::sim::AddReplayCommand(app);
   px::sim::AddPortCommand(app);
   px::sim::AddGalleryCommand(app);
   try {

@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "explain.h"
 #include "platform/sim/reg_file.h"
 #include "platform/sim/trace.h"
 #include "port/find_printer_port.h"
@@ -17,55 +18,13 @@ struct PortOptions {
   bool stats = false;
 };
 
-// One line per interface key: name, vendor, port number, usbprint value, verdict.
-class ExplainLines : public PortSearchNotes {
- public:
-  explicit ExplainLines(std::ostream& out) : out_(out) {}
-
-  void Note(const InterfaceNote& note) override {
-    out_ << Trace::Escape(note.key_name) << "\t" << Trace::Escape(note.vendor) << "\t"
-         << (!note.port_read            ? "-"
-             : note.port_digits.empty() ? "none"
-                                        : Trace::Escape(note.port_digits))
-         << "\t";
-    if (note.usbprint_value < 0) {
-      out_ << "none";
-    } else if (note.usbprint_status != 0) {
-      out_ << note.usbprint_value << "=unreadable";
-    } else {
-      out_ << note.usbprint_value << "=" << Trace::Escape(note.instance);
-    }
-    out_ << "\t" << Verdict(note) << "\n";
-  }
-
- private:
-  static std::string Verdict(const InterfaceNote& note) {
-    switch (note.verdict) {
-      case InterfaceNote::kAccepted:
-        return "accepted";
-      case InterfaceNote::kOtherVendor:
-        return "rejected: vendor is not 1A86";
-      case InterfaceNote::kNotServed:
-        return "rejected: no usbprint value names the device";
-      case InterfaceNote::kUsbPrintUnreadable:
-        return "rejected: usbprint value " + std::to_string(note.usbprint_value) +
-               " cannot be read";
-      case InterfaceNote::kNoPortNumber:
-        return "rejected: no REG_DWORD Port Number";
-    }
-    return "";
-  }
-
-  std::ostream& out_;
-};
-
 void Port(const PortOptions& options) {
   const Machine machine = LoadMachineArg(options.machine);
   std::vector<std::filesystem::path> files = machine.registry_files;
   if (!options.reg_files.empty()) files.assign(options.reg_files.begin(), options.reg_files.end());
   SimRegistry registry = LoadRegistry(files, machine.ansi_code_page);
 
-  ExplainLines explain(std::cout);
+  PortExplainLines explain(std::cout);
   PortSearch search;
   registry.ResetCalls();
   FindPrinterPort(registry, search, options.explain ? &explain : nullptr);
