@@ -35,6 +35,8 @@ std::unique_ptr<GalleryWindow> GalleryWindow::Create(HINSTANCE instance, TwipSiz
       win32::BFormControl::Create(window, kBarId, {0, 0, client.width, 405}, DrawFrameSkin());
   if (gallery->bar_ == nullptr) return nullptr;
   gallery->bar_->frame().SetCaption(u"px-gallery");
+  gallery->buttons_ = GalleryButtons::Create(window, *gallery->host_);
+  if (gallery->buttons_ == nullptr) return nullptr;
   gallery->Layout();
   return gallery;
 }
@@ -45,6 +47,7 @@ GalleryWindow::GalleryWindow(HWND window)
 }
 
 GalleryWindow::~GalleryWindow() {
+  buttons_.reset();
   bar_.reset();
   if (IsWindow(window_)) {
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
@@ -69,6 +72,7 @@ void GalleryWindow::Layout() {
   surface.SetForeColor(Rgb(60, 60, 60));
   surface.Print({300, 700}, u"Drag the bar to move the window.");
   surface.Print({300, 1000}, u"The bar's buttons minimise and close it.");
+  if (buttons_ != nullptr) buttons_->ShowEvents();
 }
 
 LRESULT GalleryWindow::Handle(UINT message, WPARAM w, LPARAM l) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "gallery_buttons.h"
 #include "platform/win32/control_bform.h"
 #include "platform/win32/control_host_window.h"
 #include "platform/win32/windows_api.h"
@@ -24,6 +25,7 @@ class GalleryWindow {
 
   HWND hwnd() const { return window_; }
   win32::BFormControl& bar() { return *bar_; }
+  GalleryButtons& buttons() { return *buttons_; }
   // Ends the message loop when the window goes.
   void QuitOnClose() { quit_on_close_ = true; }
 
@@ -36,6 +38,7 @@ class GalleryWindow {
   HWND window_;
   std::unique_ptr<win32::HostWindowSurface> host_;
   std::unique_ptr<win32::BFormControl> bar_;
+  std::unique_ptr<GalleryButtons> buttons_;
   bool quit_on_close_ = false;
 };
 
