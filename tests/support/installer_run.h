@@ -1,0 +1,99 @@
+#pragma once
+
+// Whole runs of the installer on a simulated machine, on the virtual clock, read from the trace.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "platform/sim/event_loop.h"
+#include "platform/sim/reg_file.h"
+#include "platform/sim/registry_sim.h"
+#include "platform/sim/sim_platform.h"
+#include "platform/sim/sim_spooler.h"
+#include "platform/sim/sim_view.h"
+#include "platform/utf.h"
+
+namespace px::testing {
+
+inline Text Device(const char16_t* id) {
+  return Text(u"\\\\PC\\root\\cimv2:Win32_PnPEntity.DeviceID=\"") + id + u"\"";
+}
+inline const Text kHub = Device(u"USB\\\\ROOT_HUB30\\\\4&1F&0&0");
+inline const Text kPrinter = Device(u"USB\\\\VID_1A86&PID_A798\\\\5&2A1B3C4D&0&3");
+inline const Text kMassStorage = Device(u"USB\\\\VID_0483&PID_5720\\\\5&2A1B3C4D&0&3");
+
+// The registry usbprint leaves for the printer above: its interface on port 1.
+inline constexpr char kPrinterRegistry[] =
+    "Windows Registry Editor Version 5.00\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\"
+    "{28d78fad-5a12-11d1-ae5b-0000f803a8c2}\\##?#USB#VID_1A86&PID_A798#5&2a1b3c4d&0&3#"
+    "{28d78fad-5a12-11d1-ae5b-0000f803a8c2}\\#\\Device Parameters]\r\n"
+    "\"Port Number\"=dword:00000001\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\usbprint\\Enum]\r\n"
+    "\"0\"=\"USB\\\\VID_1A86&PID_A798\\\\5&2a1b3c4d&0&3\"\r\n";
+
+class InstallerRun : public ::testing::Test {
+ protected:
+  InstallerRun() {
+    machine.program_folder = u"C:\\Drivers";
+    machine.package_dir = sim::DefaultPackageDir();
+    machine.ports = {u"LPT1:", u"USB001"};
+    machine.install_ms = 2500;
+    machine.usb = {{0, "hub", {kHub}}, {7500, "printer", {kHub, kPrinter}}};
+  }
+
+  // Runs until the program ends, or closes the window at close_at_ms.
+  void Run(std::int64_t close_at_ms = 600000) {
+    out.str("");
+    sim::EventLoop loop(sim::EventLoop::Clock::kVirtual);
+    sim::Trace trace(&out, [&loop] { return loop.NowMs(); });
+    sim::SimView view(trace, [&loop] { loop.Quit(); });
+    sim::SimUsb usb(machine, loop);
+    sim::SimProcesses processes(trace, loop);
+    sim::SimSystem system(machine);
+    sim::SimRegistry registry(936);
+    if (with_registry) {
+      sim::LoadRegFile(registry.store(), registry_text, "printer.reg", registry.code_page());
+    }
+    sim::SimSpooler spooler(machine, system);
+    processes.SetRunner([&spooler](const Text& line) { return spooler.Run(line); });
+    processes.SetStartFailures(machine.start_fails);
+    Form1 form({view, loop, processes, usb, registry, spooler, system}, ModelTable::Builtin());
+    form.Form_Load();
+    if (view.end() == sim::SimView::EndKind::kRunning &&
+        loop.Run(close_at_ms) == sim::EventLoop::Stopped::kTimeLimit) {
+      view.Close();
+    }
+    printers = spooler.printers().size();
+  }
+
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    std::istringstream in(out.str());
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+  bool Has(const std::string& line) const {
+    const auto lines = Lines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+  std::size_t CountOf(const std::string& part) const {
+    std::size_t n = 0;
+    for (const std::string& line : Lines()) n += line.find(part) != std::string::npos;
+    return n;
+  }
+  std::string Last() const { return Lines().back(); }
+
+  sim::Machine machine;
+  bool with_registry = true;
+  std::string registry_text = kPrinterRegistry;
+  std::ostringstream out;
+  std::size_t printers = 0;
+};
+
+}  // namespace px::testing
