@@ -77,17 +77,22 @@ void FindPrinterPort(Registry& registry, PortSearch& search, PortSearchNotes* no
     InterfaceNote note{i,     name, Text(VendorOf(name)),    -1, {}, 0,
                        false, {},   InterfaceNote::kAccepted};
 
-    // The look-up runs for every interface, so that UsbPrintReadStatus always describes the
-    // interface examined last; its reads are shared by all of them.
-    const LookUp look_up = FindServingValue(usbprint, name);
-    search.UsbPrintReadStatus = look_up.status;
-    note.usbprint_status = look_up.status;
-    if (look_up.value >= 0) {
-      note.usbprint_value = look_up.value;
-      note.instance = usbprint.Get(look_up.value).instance;
+    // Another vendor's interface is rejected whatever usbprint says, so its look-up is skipped;
+    // only the last interface's look-up must run, since its UsbPrintReadStatus is what the
+    // search leaves behind. The reads are shared by all look-ups.
+    const bool vendor = note.vendor == u"1A86" || note.vendor == u"1a86";
+    LookUp look_up{-1, false, search.UsbPrintReadStatus};
+    if (vendor || notes || i == count - 1) {
+      look_up = FindServingValue(usbprint, name);
+      search.UsbPrintReadStatus = look_up.status;
+      note.usbprint_status = look_up.status;
+      if (look_up.value >= 0) {
+        note.usbprint_value = look_up.value;
+        note.instance = usbprint.Get(look_up.value).instance;
+      }
     }
 
-    if (note.vendor != u"1A86" && note.vendor != u"1a86") {
+    if (!vendor) {
       note.verdict = InterfaceNote::kOtherVendor;
     } else if (!look_up.found) {
       note.verdict = InterfaceNote::kNotServed;

@@ -28,15 +28,6 @@ char Encode1252(char16_t c) {
   return at == k1252High.end() ? '?' : static_cast<char>(0x80 + (at - k1252High.begin()));
 }
 
-bool IsAscii(TextView text) {
-  return std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; });
-}
-
-bool IsAscii(std::string_view bytes) {
-  return std::all_of(bytes.begin(), bytes.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 }  // namespace
 
 struct CodePage::Iconv {
@@ -66,8 +57,16 @@ CodePage& CodePage::operator=(CodePage&&) noexcept = default;
 
 std::string CodePage::Encode(TextView text) const {
   // Every ANSI code page of Windows keeps ASCII as it is; registry names nearly always are.
-  if (IsAscii(text)) return std::string(text.begin(), text.end());
-  std::string out;
+  // One pass without an early exit, so that the compiler can vectorise it.
+  std::string out(text.size(), '\0');
+  char* to = out.data();
+  char16_t all = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    all |= text[i];
+    to[i] = static_cast<char>(text[i]);
+  }
+  if (all < 0x80) return out;
+  out.clear();
   if (!iconv_) {
     out.reserve(text.size());
     for (char16_t c : text) out += Encode1252(c);
@@ -103,9 +102,16 @@ std::string CodePage::Encode(TextView text) const {
 }
 
 Text CodePage::Decode(std::string_view bytes) const {
-  if (IsAscii(bytes)) return Text(bytes.begin(), bytes.end());
-  Text out;
-  out.reserve(bytes.size());
+  Text out(bytes.size(), u'\0');
+  char16_t* to = out.data();
+  unsigned char all = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    all |= byte;
+    to[i] = byte;
+  }
+  if (all < 0x80) return out;
+  out.clear();
   if (!iconv_) {
     for (char c : bytes) out += Decode1252(static_cast<unsigned char>(c));
     return out;
