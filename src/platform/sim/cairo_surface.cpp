@@ -160,3 +160,9 @@ PictureRef DrawOver(const Picture& picture, const Picture& over, std::int32_t x,
 }
 
 }  // namespace px::sim
+
+// Fontconfig keeps what Pango asks it for in caches that live as long as the process and are
+// never given back; the leak checker of sanitizer builds is told so, and still reports every
+// leak of our own.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
