@@ -165,4 +165,3 @@ PictureRef DrawOver(const Picture& picture, const Picture& over, std::int32_t x,
 // never given back; the leak checker of sanitizer builds is told so, and still reports every
 // leak of our own.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
