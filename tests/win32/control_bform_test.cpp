@@ -1,10 +1,14 @@
 // BForm as a Windows child control: real window messages in, WM_NOTIFY out, pixels on screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gallery_window.h"
+
+#include <commctrl.h>
 #include "platform/win32/control_bform.h"
 
 namespace px::win32 {
@@ -168,6 +172,43 @@ TEST(BFormControlTest, TheParentCanChangeMouseDownArguments) {
   EXPECT_EQ(button, 0);
   EXPECT_EQ(x, 1.5f);
   EXPECT_EQ(y, 45);
+}
+
+// The tips the tooltip window holds, each with the rectangle it answers for.
+std::vector<std::pair<std::wstring, RECT>> Tips(HWND tool_tips) {
+  std::vector<std::pair<std::wstring, RECT>> tips;
+  const int count = static_cast<int>(SendMessageW(tool_tips, TTM_GETTOOLCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[80] = {};
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.lpszText = text;
+    if (!SendMessageW(tool_tips, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool))) continue;
+    tips.emplace_back(text, tool.rect);
+  }
+  return tips;
+}
+
+TEST(BFormControlTest, TheButtonsCarryTheirTooltips) {
+  Parent p;
+  ASSERT_NE(p.bar_->site().tool_tips(), nullptr);
+  auto tips = Tips(p.bar_->site().tool_tips());
+  ASSERT_EQ(tips.size(), 2u);
+  std::sort(tips.begin(), tips.end(),
+            [](const auto& a, const auto& b) { return a.second.left < b.second.left; });
+  EXPECT_EQ(tips[0].first, L"\u6700\u5c0f\u5316");  // Pmin
+  EXPECT_EQ(tips[0].second.left, 152);
+  EXPECT_EQ(tips[0].second.right, 173);
+  EXPECT_EQ(tips[1].first, L"\u9000\u51fa");  // Pclose
+  EXPECT_EQ(tips[1].second.left, 176);
+  // A hidden button answers for no place on the bar.
+  p.bar_->frame().Nomin();
+  tips = Tips(p.bar_->site().tool_tips());
+  for (const auto& [text, rect] : tips) {
+    if (text == L"\u6700\u5c0f\u5316") {
+      EXPECT_TRUE(IsRectEmpty(&rect));
+    }
+  }
 }
 
 TEST(BFormControlTest, AfterNominThereIsNoMinimiseButtonToClick) {

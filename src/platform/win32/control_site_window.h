@@ -27,6 +27,8 @@ class ControlSiteWindow final : public ControlSite {
   ControlSiteWindow& operator=(const ControlSiteWindow&) = delete;
 
   HWND hwnd() const { return window_; }
+  // The tooltip window that shows the children's tips (nullptr when it could not be made).
+  HWND tool_tips() const { return tool_tips_; }
   GdiSurface& gdi_surface() { return *surface_; }
   // Called with the key of every property-changed notice.
   void OnPropertyChanged(std::function<void(TextView)> handler) {
