@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for a while:
+#   scripts/fuzz.sh [SECONDS_PER_TARGET (default 10)] [TARGET ...]
+#   scripts/fuzz.sh 0 detect -runs=10000000      # a fixed number of inputs instead
+# Seeds come from the repository's own machines and driver package; a crash is saved under
+# build/fuzz/crashes/ and fails the script.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-10}
+shift || true
+targets=(dependent_list machine inf printui detect reg_file)
+extra=()
+if [ $# -gt 0 ]; then
+  targets=()
+  for arg in "$@"; do
+    if [[ $arg == -* ]]; then extra+=("$arg"); else targets+=("$arg"); fi
+  done
+fi
+if ! command -v clang++ >/dev/null; then
+  echo "fuzz: skipped, clang++ is not installed (libFuzzer needs clang)"
+  exit 0
+fi
+cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DPX_FUZZ=ON -DPX_BENCHMARKS=OFF >/dev/null
+cmake --build build/fuzz -j"$(nproc)" --target px_fuzz_all >/dev/null
+
+seeds() {  # target -> the files that seed its corpus
+  case $1 in
+    dependent_list|detect) find machines -name 'usb*.txt' ;;
+    machine) find machines -name machine.toml ;;
+    inf) echo PX/PX.inf ;;
+    reg_file) find machines -name '*.reg' ;;
+    printui) ;;
+  esac
+}
+mkdir -p build/fuzz/crashes
+for target in "${targets[@]}"; do
+  corpus=build/fuzz/corpus/$target
+  mkdir -p "$corpus"
+  for f in $(seeds "$target"); do cp "$f" "$corpus/" 2>/dev/null || true; done
+  limit=()
+  [ "$seconds" != 0 ] && limit=(-max_total_time="$seconds")
+  echo "fuzz: $target"
+  build/fuzz/tests/fuzz/fuzz_"$target" "${limit[@]}" "${extra[@]}" -rss_limit_mb=2048 \
+    -artifact_prefix=build/fuzz/crashes/"$target"- "$corpus" 2>&1 | grep -E '^(Done|#[0-9]+ +DONE)|ERROR|SUMMARY' || true
+  if ls build/fuzz/crashes/"$target"-* >/dev/null 2>&1; then
+    echo "fuzz: $target crashed, inputs in build/fuzz/crashes/" >&2
+    exit 1
+  fi
+done
