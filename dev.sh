@@ -2,7 +2,7 @@
 # One entry point for a fresh Debian 12 machine:
 #   ./dev.sh demo   install what is missing, build, run the installer on the built-in simulated PC
 #   ./dev.sh test   install what is missing, build everything, pass every test
-# Also: ./dev.sh deps | build | linux-tests | sanitizer-tests | windows-tests
+# Also: ./dev.sh deps | build | linux-tests | sanitizer-tests | windows-tests | fuzz [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -13,7 +13,7 @@ as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 linux_packages=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libtomlplusplus-dev libcairo2-dev libpango1.0-dev fonts-wqy-microhei clang-format clang)
 windows_packages=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools wine wine32:i386
-  wine64 xvfb xauth imagemagick x11-utils)
+  wine64 xvfb xauth imagemagick x11-utils unzip)
 
 missing() {
   local p
@@ -70,10 +70,12 @@ case "${1:-}" in
   linux-tests) deps; linux_tests ;;
   sanitizer-tests) deps; sanitizer_tests ;;
   windows-tests) deps all; windows_tests ;;
+  fuzz) deps; scripts/fuzz.sh "${@:2}" ;;
   test)
     deps all
     linux_tests
     sanitizer_tests
+    scripts/fuzz.sh 10
     windows_tests
     ;;
   *) sed -n '2,6p' "$0"; exit 2 ;;
