@@ -13,7 +13,7 @@ as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 linux_packages=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libtomlplusplus-dev libcairo2-dev libpango1.0-dev fonts-wqy-microhei clang-format clang)
 windows_packages=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools wine wine32:i386
-  wine64 xvfb xauth imagemagick x11-utils unzip)
+  wine64 xvfb xauth imagemagick unzip googletest locales)
 
 missing() {
   local p
@@ -34,6 +34,15 @@ deps() {
   DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends $need
 }
 
+# Wine takes its UI language and its file-name encoding from the Unix locale: the Windows tests
+# run under zh_CN.UTF-8, which a fresh Debian does not have.
+chinese_locale() {
+  locale -a 2>/dev/null | grep -qix 'zh_CN.utf8' && return 0
+  as_root sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+  as_root locale-gen >/dev/null
+}
+
 build_linux() {  # dir, extra cmake args...
   local dir=$1; shift
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
@@ -52,9 +61,11 @@ sanitizer_tests() {
 }
 
 windows_tests() {
+  chinese_locale
   cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
     -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
   cmake --build build/win32 -j"$jobs"
+  cmake --build build/win32 --target package  # px-installer-<version>-win32.zip
   # Wine needs its own prefix and a display; the script sets both up and runs CTest.
   scripts/wine-ctest.sh build/win32
 }
