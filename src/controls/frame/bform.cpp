@@ -193,12 +193,14 @@ void BForm::Printform(HostWindow& host) {
 }
 
 ControlStatus BForm::OnReadProperties(PropertyStore& store) {
+  // Both values are converted before either is taken, so that a load that fails leaves the
+  // frame as it was.
   const ControlResult<std::int32_t> color =
       ToInt32(store.Read(u"BackColor", Text(kStoredBackColorDefaultText)));
   if (!color) return color.error();
-  site_.GetSurface().SetBackColor(static_cast<Color>(color.value()));
   const ControlResult<Text> caption = ToText(store.Read(u"Caption", Text(kStoredCaptionDefault)));
   if (!caption) return caption.error();
+  site_.GetSurface().SetBackColor(static_cast<Color>(color.value()));
   caption_ = caption.value();
   DrawTitleBar(caption_);
   return {};

@@ -223,6 +223,21 @@ TEST_F(FrameTest, AStoredColourThatIsNoNumberFailsTheLoadAndChangesNothing) {
   EXPECT_TRUE(TakeLog().empty());
 }
 
+TEST_F(FrameTest, ACaptionThatIsNoTextFailsTheLoadBeforeTheColourIsTaken) {
+  site_.SetSize({3000, 405});
+  frame_->SetCaption(u"Gallery");
+  TakeLog();
+  MemoryPropertyStore store;
+  store.Set(u"BackColor", std::int32_t{255});
+  store.Set(u"Caption", MakePixelPicture(1, 1, {0}));
+  const ControlStatus status = site_.Load(store);
+  ASSERT_FALSE(status.ok());
+  EXPECT_EQ(status.error(), TypeMismatchError());
+  EXPECT_EQ(frame_->BackColor(), u"14606046");
+  EXPECT_EQ(frame_->Caption(), u"Gallery");
+  EXPECT_TRUE(TakeLog().empty());
+}
+
 TEST_F(FrameTest, NominCoversTheGlyphAndHidesTheButtonForGood) {
   site_.SetSize({3000, 405});
   frame_->SetCaption(u"Gallery");
