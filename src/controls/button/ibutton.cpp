@@ -153,7 +153,7 @@ void iButton::OnResize() {
 void iButton::OnShow() {
   if (!marker_.empty()) return;
   Report(BuildStateFrames());
-  marker_ = u"1";
+  marker_ = Text(1, u'1');
 }
 
 namespace {

@@ -68,7 +68,7 @@ struct ButtonOnStage {
         host(stage.MakeHost(kHostSize)),
         host_hwnd(api.AddWindow(
             0, {0, 0, TwipsToPixels(kHostSize.width), TwipsToPixels(kHostSize.height)})),
-        site("button", stage.log(), api, loop, host_hwnd, kAt, setup.size,
+        site("iButton", stage.log(), api, loop, host_hwnd, kAt, setup.size,
              stage.raster() ? std::make_unique<CairoSurface>(setup.size) : nullptr),
         events(stage),
         button(site, events) {

@@ -58,15 +58,15 @@ TEST(ButtonGalleryTest, StateScenesShowTheFrameOfTheirState) {
     int slot;   // in the strip
     int slots;  // 5 push, 10 toggle
   } cases[] = {
-      {"button-push-autosize", "paint\tbutton\t0\t0,0,1200,450", 0, 5},
-      {"button-toggle-autosize", "paint\tbutton\t0\t0,0,600,450", 0, 10},
-      {"button-state-normal", "paint\tbutton\t0\t0,0,1200,450", 0, 5},
-      {"button-state-hover", "paint\tbutton\t1\t0,0,1200,450", 1, 5},
-      {"button-state-pressed", "paint\tbutton\t2\t0,0,1200,450", 2, 5},
-      {"button-state-disabled", "paint\tbutton\t3\t0,0,1200,450", 3, 5},
-      {"button-toggle-on", "paint\tbutton\t4\t0,0,600,450", 4, 10},
-      {"button-toggle-on-hover", "paint\tbutton\t5\t0,0,600,450", 5, 10},
-      {"button-toggle-on-disabled", "paint\tbutton\t7\t0,0,600,450", 7, 10},
+      {"button-push-autosize", "paint\tiButton\t0\t0,0,1200,450", 0, 5},
+      {"button-toggle-autosize", "paint\tiButton\t0\t0,0,600,450", 0, 10},
+      {"button-state-normal", "paint\tiButton\t0\t0,0,1200,450", 0, 5},
+      {"button-state-hover", "paint\tiButton\t1\t0,0,1200,450", 1, 5},
+      {"button-state-pressed", "paint\tiButton\t2\t0,0,1200,450", 2, 5},
+      {"button-state-disabled", "paint\tiButton\t3\t0,0,1200,450", 3, 5},
+      {"button-toggle-on", "paint\tiButton\t4\t0,0,600,450", 4, 10},
+      {"button-toggle-on-hover", "paint\tiButton\t5\t0,0,600,450", 5, 10},
+      {"button-toggle-on-disabled", "paint\tiButton\t7\t0,0,600,450", 7, 10},
   };
   const PictureRef push = DrawPushStrip();
   const PictureRef toggle = DrawToggleStrip();
