@@ -171,53 +171,47 @@ ControlResult<Font> ToFont(const PropertyValue& value) {
 
 }  // namespace
 
-// Settings are read in a fixed order and taken as they come: a value that cannot be taken ends
-// the load with its error, and what was read before it stays. Nothing is built or drawn.
+// Settings are read in a fixed order. A value that cannot be taken ends the load with its error
+// and the button keeps all its settings as they were; otherwise all are taken at the end.
+// Nothing is built or drawn.
 ControlStatus iButton::OnReadProperties(PropertyStore& store) {
   Surface& surface = site_.GetSurface();
 
-  ControlResult<PictureRef> picture = ToPicture(store.Read(u"BackPicture", std::monostate()));
+  const ControlResult<PictureRef> picture = ToPicture(store.Read(u"BackPicture", std::monostate()));
   if (!picture) return picture.error();
-  mBackPicture = picture.value();
-
-  ControlResult<bool> enabled = ToBoolean(store.Read(u"Enabled", kStoredEnabledDefault));
+  const ControlResult<bool> enabled = ToBoolean(store.Read(u"Enabled", kStoredEnabledDefault));
   if (!enabled) return enabled.error();
-  site_.SetEnabled(enabled.value());
-
-  ControlResult<std::int16_t> back_style =
+  const ControlResult<std::int16_t> back_style =
       ToInt16(store.Read(u"cBackStyle", std::int32_t{kStoredBackStyleDefault}));
   if (!back_style) return back_style.error();
-  site_.SetBackStyle(back_style.value());
-
-  ControlResult<Text> caption = ToText(store.Read(u"Caption", Text()));
+  const ControlResult<Text> caption = ToText(store.Read(u"Caption", Text()));
   if (!caption) return caption.error();
-  mCaption = caption.value();
-
-  ControlResult<std::int16_t> style =
+  const ControlResult<std::int16_t> style =
       ToInt16(store.Read(u"Style", std::int32_t{kStoredStyleDefault}));
   if (!style) return style.error();
   // A negative style could not be built into frames later; it is refused as the setter does.
-  if (ControlResult<std::int32_t> last = LastFrameIndex(style.value()); !last) {
+  if (const ControlResult<std::int32_t> last = LastFrameIndex(style.value()); !last) {
     return last.error();
   }
-  mStyle = style.value();
-
-  ControlResult<bool> auto_size = ToBoolean(store.Read(u"AutoSize", kStoredAutoSizeDefault));
+  const ControlResult<bool> auto_size = ToBoolean(store.Read(u"AutoSize", kStoredAutoSizeDefault));
   if (!auto_size) return auto_size.error();
-  mAutoSize = auto_size.value();
-
-  ControlResult<std::int32_t> fore_color =
+  const ControlResult<std::int32_t> fore_color =
       ToInt32(store.Read(u"cForeColor", static_cast<std::int32_t>(surface.ForeColor())));
   if (!fore_color) return fore_color.error();
-  surface.SetForeColor(static_cast<Color>(fore_color.value()));
-
-  ControlResult<Font> font = ToFont(store.Read(u"cFont", surface.GetFont()));
+  const ControlResult<Font> font = ToFont(store.Read(u"cFont", surface.GetFont()));
   if (!font) return font.error();
-  surface.SetFont(font.value());
-
-  ControlResult<std::int16_t> draw_mode =
+  const ControlResult<std::int16_t> draw_mode =
       ToInt16(store.Read(u"cDrawMode", std::int32_t{site_.DrawMode()}));
   if (!draw_mode) return draw_mode.error();
+
+  mBackPicture = picture.value();
+  site_.SetEnabled(enabled.value());
+  site_.SetBackStyle(back_style.value());
+  mCaption = caption.value();
+  mStyle = style.value();
+  mAutoSize = auto_size.value();
+  surface.SetForeColor(static_cast<Color>(fore_color.value()));
+  surface.SetFont(font.value());
   site_.SetDrawMode(draw_mode.value());
   return {};
 }
