@@ -10,7 +10,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
 # Debian packages, each for one job (see README, "Dependencies").
-linux_packages=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+linux_packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libtomlplusplus-dev libcairo2-dev libpango1.0-dev fonts-wqy-microhei clang-format clang)
 windows_packages=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools wine wine32:i386
   wine64 xvfb xauth imagemagick unzip googletest locales)

@@ -1,5 +1,7 @@
 #include "platform/sim/command_line.h"
 
+#include "platform/sim/text_case.h"
+
 namespace px::sim {
 
 std::vector<Text> SplitCommandLine(TextView line) {
@@ -49,8 +51,7 @@ std::vector<Text> SplitCommandLine(TextView line) {
 
 Text ProgramName(TextView first_arg) {
   const std::size_t slash = first_arg.find_last_of(u"\\/");
-  Text name(slash == TextView::npos ? first_arg : first_arg.substr(slash + 1));
-  for (char16_t& c : name) c = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+  Text name = Upcase(slash == TextView::npos ? first_arg : first_arg.substr(slash + 1));
   if (name.ends_with(u".EXE")) name.resize(name.size() - 4);
   return name;
 }

@@ -1,16 +1,11 @@
 #include "platform/sim/inf_file.h"
 
 #include "platform/sim/dependent_list.h"
+#include "platform/sim/text_case.h"
 
 namespace px::sim {
 
 namespace {
-
-Text Upper(TextView text) {
-  Text out(text);
-  for (char16_t& c : out) c = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
-  return out;
-}
 
 TextView Trim(TextView text) {
   while (!text.empty() && (text.front() == u' ' || text.front() == u'\t')) text.remove_prefix(1);
@@ -90,7 +85,7 @@ InfFile InfFile::Parse(std::string_view bytes, const std::string& file_name) {
         throw MachineError(file_name + ":" + std::to_string(line_number) +
                            ": a section name without its closing ]");
       }
-      section = &inf.sections_[Upper(Trim(trimmed.substr(1, close - 1)))];
+      section = &inf.sections_[Upcase(Trim(trimmed.substr(1, close - 1)))];
       continue;
     }
     if (!section) {
@@ -110,11 +105,11 @@ InfFile InfFile::Parse(std::string_view bytes, const std::string& file_name) {
   // %token% from [Strings] in keys and values.
   std::map<Text, Text> strings;
   for (const Line& line : inf.Section(u"Strings")) {
-    if (!line.values.empty()) strings[Upper(line.key)] = line.values[0];
+    if (!line.values.empty()) strings[Upcase(line.key)] = line.values[0];
   }
   auto substitute = [&strings](Text& field) {
     if (field.size() > 2 && field.front() == u'%' && field.back() == u'%') {
-      auto it = strings.find(Upper(TextView(field).substr(1, field.size() - 2)));
+      auto it = strings.find(Upcase(TextView(field).substr(1, field.size() - 2)));
       if (it != strings.end()) field = it->second;
     }
   };
@@ -129,11 +124,11 @@ InfFile InfFile::Parse(std::string_view bytes, const std::string& file_name) {
 
 const std::vector<InfFile::Line>& InfFile::Section(TextView name) const {
   static const std::vector<Line> kNone;
-  auto it = sections_.find(Upper(name));
+  auto it = sections_.find(Upcase(name));
   return it == sections_.end() ? kNone : it->second;
 }
 
-bool InfFile::HasSection(TextView name) const { return sections_.count(Upper(name)) > 0; }
+bool InfFile::HasSection(TextView name) const { return sections_.count(Upcase(name)) > 0; }
 
 std::set<Text> InfFile::Models(TextView architecture) const {
   std::set<Text> models;
@@ -143,7 +138,7 @@ std::set<Text> InfFile::Models(TextView architecture) const {
     // The decorations after the section name, e.g. NTx86, NTamd64.
     Text chosen = base;
     for (std::size_t i = 1; i < manufacturer.values.size(); ++i) {
-      if (Upper(manufacturer.values[i]) == Upper(architecture)) {
+      if (Upcase(manufacturer.values[i]) == Upcase(architecture)) {
         chosen = base + u"." + manufacturer.values[i];
       }
     }

@@ -8,15 +8,13 @@
 #include <vector>
 
 #include "platform/registry.h"
+#include "platform/sim/text_case.h"
 #include "platform/text.h"
 
 namespace px::sim {
 
-// Registry names compare without regard to letter case: both sides upcased, then code unit
-// by code unit, as Windows keeps its sub-keys sorted. The upcasing covers ASCII, Latin-1,
-// Latin Extended-A, Greek, Cyrillic and the full-width Latin letters.
-char16_t UpcaseChar(char16_t c);
-Text Upcase(TextView name);
+// Registry names compare without regard to letter case (text_case.h), as Windows keeps its
+// sub-keys sorted.
 
 // The longest key name Windows accepts, in characters.
 inline constexpr std::size_t kMaxKeyNameLength = 255;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/sim/command_line.h"
+#include "platform/sim/text_case.h"
 #include "platform/utf.h"
 
 namespace px::sim {
@@ -25,13 +26,11 @@ class SimProcess : public Process {
   std::uint32_t exit_code_;
 };
 
-char16_t Fold(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
-
 // Windows paths compare without regard to ASCII letter case.
 bool StartsWithNoCase(TextView text, TextView prefix) {
   if (text.size() < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (Fold(text[i]) != Fold(prefix[i])) return false;
+    if (UpcaseChar(text[i]) != UpcaseChar(prefix[i])) return false;
   }
   return true;
 }

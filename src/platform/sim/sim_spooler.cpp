@@ -6,19 +6,12 @@
 #include "platform/sim/command_line.h"
 #include "platform/sim/dependent_list.h"
 #include "platform/sim/inf_file.h"
+#include "platform/sim/text_case.h"
 #include "platform/utf.h"
 
 namespace px::sim {
 
 namespace {
-
-Text Upper(TextView text) {
-  Text out(text);
-  for (char16_t& c : out) c = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
-  return out;
-}
-
-bool SameNoCase(TextView a, TextView b) { return Upper(a) == Upper(b); }
 
 constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kServiceAlreadyRunning = 2;  // net.exe's exit code then
@@ -48,7 +41,7 @@ SimProcesses::Outcome SimSpooler::PrintUiEntry(const std::vector<Text>& args) {
   bool install = false;
   Text name, inf_path, port, model;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    const Text option = Upper(args[i]);
+    const Text option = Upcase(args[i]);
     Text* value = option == u"/B"   ? &name
                   : option == u"/F" ? &inf_path
                   : option == u"/R" ? &port
