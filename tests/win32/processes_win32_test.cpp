@@ -5,39 +5,10 @@
 #include <string>
 
 #include "platform/utf.h"
-#include "platform/win32/application_path.h"
 #include "platform/win32/windows_api.h"
 
 namespace px::win32 {
 namespace {
-
-struct PathCase {
-  const char16_t* command_line;
-  const char16_t* application;
-};
-
-TEST(ApplicationPathFor, NamesTheSystemFoldersProgramForABareName) {
-  const PathCase cases[] = {
-      {u"cmd /c net start spooler", u"C:\\windows\\system32\\cmd.exe"},
-      {u"rundll32 printui.dll,PrintUIEntry /if /b \"P 1\"", u"C:\\windows\\system32\\rundll32.exe"},
-      {u"CMD.EXE /c exit 3", u"C:\\windows\\system32\\CMD.EXE"},
-      {u"  cmd\t/c", u"C:\\windows\\system32\\cmd.exe"},
-      {u"\"cmd\" /c", u"C:\\windows\\system32\\cmd.exe"},
-      {u"cmd", u"C:\\windows\\system32\\cmd.exe"},
-      // Paths are taken as they stand.
-      {u"\"C:\\Program Files\\x.exe\" /a", u"C:\\Program Files\\x.exe"},
-      {u"C:\\tools\\x.exe /a", u"C:\\tools\\x.exe"},
-      {u".\\cmd.exe /c", u".\\cmd.exe"},
-      {u"", u""},
-      {u"   ", u""},
-      {u"\"\" /c", u""},
-  };
-  for (const PathCase& c : cases) {
-    EXPECT_EQ(ApplicationPathFor(c.command_line, u"C:\\windows\\system32"), c.application)
-        << ToUtf8(c.command_line);
-  }
-  EXPECT_EQ(ApplicationPathFor(u"cmd", u"C:\\"), u"C:\\cmd.exe");
-}
 
 // Polls a started process until it has ended.
 std::optional<std::uint32_t> WaitForExit(Process& process, DWORD limit_ms = 20000) {
@@ -67,28 +38,46 @@ TEST(Win32Processes, AProgramThatIsNotThereIsAnError) {
   }
 }
 
-// A cmd.exe planted in the current folder is not the one that runs.
+// The planted program's path as Windows sees it; a build-tree path of the Linux host is on
+// drive Z:.
+std::wstring PlantedProgram() {
+  std::string path = PX_PLANTED_PROGRAM;
+  if (!path.empty() && path[0] == '/') {
+    for (char& c : path) c = c == '/' ? '\\' : c;
+    path = "Z:" + path;
+  }
+  return std::wstring(path.begin(), path.end());
+}
+
+// A cmd.exe or rundll32.exe planted in the current folder is not the one that runs: the planted
+// one would end with 42.
 TEST(Win32Processes, ABareNameNeverRunsAProgramFromTheCurrentFolder) {
+  struct PlantedCase {
+    const wchar_t* planted_name;
+    const char16_t* command_line;
+    std::uint32_t exit_code;  // the system's own program's
+  };
+  const PlantedCase cases[] = {
+      {L"cmd.exe", u"cmd /c exit 7", 7},
+      {L"rundll32.exe", u"rundll32", 0},
+  };
   wchar_t temp[MAX_PATH];
   ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
   const std::wstring folder = std::wstring(temp) + L"px-planted";
   CreateDirectoryW(folder.c_str(), nullptr);
-  wchar_t system[MAX_PATH];
-  ASSERT_NE(GetSystemDirectoryW(system, MAX_PATH), 0u);
-  // A program that ends differently from "cmd /c exit 7": the registry tool says 1.
-  const std::wstring planted = folder + L"\\cmd.exe";
-  ASSERT_TRUE(CopyFileW((std::wstring(system) + L"\\reg.exe").c_str(), planted.c_str(), FALSE));
-
   wchar_t previous[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, previous);
-  ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
-  Win32Processes processes;
-  auto started = processes.Start(u"cmd /c exit 7", ShowState::kHidden);
-  SetCurrentDirectoryW(previous);
-  ASSERT_TRUE(started.ok());
-  EXPECT_EQ(WaitForExit(*started.value()), 7u);
 
-  DeleteFileW(planted.c_str());
+  for (const PlantedCase& c : cases) {
+    const std::wstring planted = folder + L"\\" + c.planted_name;
+    ASSERT_TRUE(CopyFileW(PlantedProgram().c_str(), planted.c_str(), FALSE));
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
+    auto started = Win32Processes().Start(c.command_line, ShowState::kHidden);
+    SetCurrentDirectoryW(previous);
+    ASSERT_TRUE(started.ok()) << ToUtf8(c.command_line);
+    EXPECT_EQ(WaitForExit(*started.value()), c.exit_code) << ToUtf8(c.command_line);
+    DeleteFileW(planted.c_str());
+  }
   RemoveDirectoryW(folder.c_str());
 }
 

@@ -6,6 +6,16 @@ namespace {
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
+char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+
+bool EqualsIgnoringCase(TextView a, TextView b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  }
+  return true;
+}
+
 // The first token of a command line as CreateProcessW reads it: up to the closing quote, or up
 // to the first blank.
 TextView FirstToken(TextView command_line) {
@@ -21,15 +31,29 @@ TextView FirstToken(TextView command_line) {
   return command_line.substr(0, end);
 }
 
+// Programs that must run with the system's own architecture.
+bool MustRunNatively(TextView program) {
+  return EqualsIgnoringCase(program, u"rundll32") || EqualsIgnoringCase(program, u"rundll32.exe");
+}
+
+Text Joined(TextView folder, TextView name) {
+  Text path(folder);
+  if (!path.empty() && path.back() != u'\\') path += u'\\';
+  path += name;
+  return path;
+}
+
 }  // namespace
 
-Text ApplicationPathFor(TextView command_line, TextView system_folder) {
+Text ApplicationPathFor(TextView command_line, const SystemFolders& folders) {
   const TextView program = FirstToken(command_line);
   if (program.empty()) return {};
   if (program.find_first_of(u"\\/:") != TextView::npos) return Text(program);
-  Text path(system_folder);
-  if (!path.empty() && path.back() != u'\\') path += u'\\';
-  path += program;
+  const bool native = folders.wow64_on_amd64 && MustRunNatively(program);
+  const TextView folder = native ? folders.windows : folders.system;
+  // Without its folder the path would be relative, and found in the current folder after all.
+  if (folder.empty()) return {};
+  Text path = native ? Joined(Joined(folder, u"Sysnative"), program) : Joined(folder, program);
   if (program.find(u'.') == TextView::npos) path += u".exe";
   return path;
 }

@@ -2,7 +2,19 @@
 
 #include "platform/text.h"
 
+// Kept free of windows.h: the choice of a program's path is a pure function of what Windows
+// answers, so that it is tested with made-up answers on any system.
+
 namespace px::win32 {
+
+// What Windows says about where its programs lie.
+struct SystemFolders {
+  Text system;   // GetSystemDirectoryW: System32, or SysWOW64 for a 32-bit process on x64
+  Text windows;  // GetWindowsDirectoryW
+  // A 32-bit process on 64-bit x64 Windows. Its system folder holds the 32-bit programs; the
+  // native ones are reached through <windows>\Sysnative.
+  bool wow64_on_amd64 = false;
+};
 
 // The executable that CreateProcessW is to run for a command line, named absolutely so that
 // Windows does not search for it.
@@ -10,8 +22,14 @@ namespace px::win32 {
 // A bare program name ("cmd", "rundll32.exe") would be searched in the installer's own folder
 // and the current folder first: a program of that name planted there (an installer is often
 // started from a Downloads folder) would run with administrator rights. A bare name is
-// therefore taken from the system folder, with ".exe" added when it has no extension. A
-// quoted or unquoted path is taken as it stands. Empty when the command line names nothing.
-Text ApplicationPathFor(TextView command_line, TextView system_folder);
+// therefore taken from the system folder, with ".exe" added when it has no extension.
+//
+// rundll32 is the exception under WOW64 on x64: the 32-bit one would install the printer driver
+// for 32-bit Windows instead of the system's own architecture. The native one is taken instead,
+// <windows>\Sysnative\rundll32.exe.
+//
+// A quoted or unquoted path is taken as it stands. Empty when the command line names nothing,
+// or when the folder a bare name is to be taken from is unknown (empty).
+Text ApplicationPathFor(TextView command_line, const SystemFolders& folders);
 
 }  // namespace px::win32

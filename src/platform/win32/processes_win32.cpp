@@ -4,6 +4,7 @@
 
 #include "platform/win32/application_path.h"
 #include "platform/win32/system_error_win32.h"
+#include "platform/win32/system_folders_win32.h"
 #include "platform/win32/unique_handle.h"
 
 namespace px::win32 {
@@ -26,20 +27,12 @@ class Win32Process : public Process {
   UniqueKernelHandle process_;
 };
 
-Expected<Text> SystemFolder() {
-  wchar_t buffer[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
-  if (length == 0) return LastError(L"GetSystemDirectoryW");
-  if (length >= MAX_PATH) return Win32Error(L"GetSystemDirectoryW", ERROR_INSUFFICIENT_BUFFER);
-  return FromWide(buffer, length);
-}
-
 }  // namespace
 
 Expected<std::unique_ptr<Process>> Win32Processes::Start(const Text& command_line, ShowState show) {
-  Expected<Text> system_folder = SystemFolder();
-  if (!system_folder) return system_folder.error();
-  const Text application = ApplicationPathFor(command_line, system_folder.value());
+  Expected<SystemFolders> folders = QuerySystemFolders();
+  if (!folders) return folders.error();
+  const Text application = ApplicationPathFor(command_line, folders.value());
   if (application.empty()) return Win32Error(L"CreateProcessW", ERROR_INVALID_PARAMETER);
 
   STARTUPINFOW startup{};

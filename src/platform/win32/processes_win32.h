@@ -5,7 +5,8 @@
 namespace px::win32 {
 
 // CreateProcessW with a show state; the process is never waited for. The executable is named
-// absolutely (ApplicationPathFor), the command line is passed exactly as it was built.
+// absolutely (ApplicationPathFor: from the system folder, rundll32 the native one under WOW64),
+// the command line is passed exactly as it was built.
 class Win32Processes : public Processes {
  public:
   Expected<std::unique_ptr<Process>> Start(const Text& command_line, ShowState show) override;

@@ -1,0 +1,52 @@
+#include "platform/win32/system_folders_win32.h"
+
+#include "platform/win32/system_error_win32.h"
+#include "platform/win32/system_functions.h"
+#include "platform/win32/windows_api.h"
+
+#ifndef IMAGE_FILE_MACHINE_AMD64
+#define IMAGE_FILE_MACHINE_AMD64 0x8664
+#endif
+
+namespace px::win32 {
+
+namespace {
+
+using FolderFunction = UINT(WINAPI*)(LPWSTR, UINT);
+
+Expected<Text> Folder(FolderFunction function, const wchar_t* name) {
+  wchar_t buffer[MAX_PATH];
+  const UINT length = function(buffer, MAX_PATH);
+  if (length == 0) return LastError(name);
+  if (length >= MAX_PATH) return Win32Error(name, ERROR_INSUFFICIENT_BUFFER);
+  return FromWide(buffer, length);
+}
+
+}  // namespace
+
+bool RunsUnderWow64OnAmd64() {
+  using IsWow64Process2Function = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
+  const auto is_wow64_process2 =
+      SystemFunction<IsWow64Process2Function>(L"kernel32.dll", "IsWow64Process2");
+  USHORT process_machine = 0;
+  USHORT native_machine = 0;
+  if (is_wow64_process2 != nullptr &&
+      is_wow64_process2(GetCurrentProcess(), &process_machine, &native_machine)) {
+    // The process machine is IMAGE_FILE_MACHINE_UNKNOWN for a process that is not under WOW64.
+    return process_machine != IMAGE_FILE_MACHINE_UNKNOWN &&
+           native_machine == IMAGE_FILE_MACHINE_AMD64;
+  }
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+Expected<SystemFolders> QuerySystemFolders() {
+  Expected<Text> system = Folder(&GetSystemDirectoryW, L"GetSystemDirectoryW");
+  if (!system) return system.error();
+  Expected<Text> windows = Folder(&GetWindowsDirectoryW, L"GetWindowsDirectoryW");
+  if (!windows) return windows.error();
+  return SystemFolders{std::move(system.value()), std::move(windows.value()),
+                       RunsUnderWow64OnAmd64()};
+}
+
+}  // namespace px::win32
