@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Checks a screenshot of the installer's window at start-up:
-#   win32_screenshot_check.sh SCREENSHOT X Y WIDTH HEIGHT
-# X Y WIDTH HEIGHT: the client area in screen pixels. The labels' places follow from the
+#   win32_screenshot_check.sh SCREENSHOT X Y WIDTH HEIGHT [LAST]
+# X Y WIDTH HEIGHT: the client area in screen pixels. LAST (1 unless given): the last status line
+# that must show text; the line after it is not checked. The labels' places follow from the
 # design in twips at the DPI that the client width implies (10215 twips wide).
 #   - the client area is black outside the labels;
 #   - every label's ink is cyan (anti-aliased over black: no red, green equal to blue);
-#   - the provider line and status lines 0 and 1 show text, lines 3 to 14 nothing;
+#   - the provider line and status lines 0 to LAST show text, lines LAST + 2 to 14 nothing;
 #   - the text is glyphs, not boxes: no glyph (a run of inked columns) is a hollow rectangle,
 #     the mark a font draws for a character it lacks.
 set -euo pipefail
-shot=$1 x=$2 y=$3 w=$4 h=$5
+shot=$1 x=$2 y=$3 w=$4 h=$5 last=${6:-1}
 
-convert "$shot" -crop "${w}x${h}+${x}+${y}" +repage -depth 8 txt:- | awk -v width="$w" '
+convert "$shot" -crop "${w}x${h}+${x}+${y}" +repage -depth 8 txt:- |
+  awk -v width="$w" -v last="$last" '
   function px(twips) { return int(twips * dpi / 1440 + 0.5) }
   # The label at a pixel: 0 for Label2, 1 + i for Label1(i), -1 for none (with a margin of one
   # pixel, where a neighbour rounding differently may still reach).
@@ -75,12 +77,12 @@ convert "$shot" -crop "${w}x${h}+${x}+${y}" +repage -depth 8 txt:- | awk -v widt
     for (i = 0; i <= 15; i++) {
       name = i == 0 ? "Label2" : "Label1(" (i - 1) ")"
       if (off_colour[i] > 0) { printf "%s: %d pixels not cyan\n", name, off_colour[i]; failures++ }
-      if (i <= 2) {
+      if (i <= last + 1) {
         if (ink[i] < 60) { printf "%s: no text (%d cyan pixels)\n", name, ink[i]; failures++; continue }
         hollow = boxes(i)
         printf "%s: %d cyan pixels, %d px wide\n", name, ink[i], right[i] - left[i] + 1
         if (hollow > 0) { printf "%s: %d glyphs are boxes\n", name, hollow; failures++ }
-      } else if (i >= 4 && ink[i] > 0) {
+      } else if (i >= last + 3 && ink[i] > 0) {
         printf "%s: should be empty, has %d cyan pixels\n", name, ink[i]; failures++
       }
     }
