@@ -56,7 +56,7 @@ linux_tests() {
 
 sanitizer_tests() {
   build_linux build/sanitize -DCMAKE_BUILD_TYPE=Debug -DPX_SANITIZE=ON -DPX_BENCHMARKS=OFF
-  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/sanitize --output-on-failure -j"$jobs"
 }
 
