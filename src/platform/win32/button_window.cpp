@@ -6,62 +6,12 @@
 #include <vector>
 
 #include "platform/controls/blit.h"
+#include "platform/win32/control_input.h"
 
 namespace px::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"PxImageButton";
-
-std::int16_t ShiftState(WPARAM w) {
-  std::int16_t shift = 0;
-  if (w & MK_SHIFT) shift |= kShiftMask;
-  if (w & MK_CONTROL) shift |= kCtrlMask;
-  if (GetKeyState(VK_MENU) < 0) shift |= kAltMask;
-  return shift;
-}
-
-std::int16_t KeyShiftState() {
-  std::int16_t shift = 0;
-  if (GetKeyState(VK_SHIFT) < 0) shift |= kShiftMask;
-  if (GetKeyState(VK_CONTROL) < 0) shift |= kCtrlMask;
-  if (GetKeyState(VK_MENU) < 0) shift |= kAltMask;
-  return shift;
-}
-
-std::int16_t HeldButtons(WPARAM w) {
-  std::int16_t buttons = 0;
-  if (w & MK_LBUTTON) buttons |= kLeftButton;
-  if (w & MK_RBUTTON) buttons |= kRightButton;
-  if (w & MK_MBUTTON) buttons |= kMiddleButton;
-  return buttons;
-}
-
-std::int16_t MessageButton(UINT message) {
-  switch (message) {
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_RBUTTONDBLCLK:
-      return kRightButton;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-      return kMiddleButton;
-    default:
-      return kLeftButton;
-  }
-}
-
-bool RegisterButtonClass(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  if (GetClassInfoExW(instance, kClassName, &wc)) return true;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = DefWindowProcW;  // replaced per window once the object exists
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kClassName;
-  return RegisterClassExW(&wc) != 0;
-}
 
 }  // namespace
 
@@ -139,7 +89,7 @@ class ButtonWindow::Timers final : public TimerFactory {
 std::unique_ptr<ButtonWindow> ButtonWindow::Create(HWND parent, int id, TwipRect bounds,
                                                    ButtonApi& api) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  if (!RegisterButtonClass(instance)) return nullptr;
+  if (!RegisterChildClass(instance, kClassName)) return nullptr;
   const PixelRect p = ToPixels(bounds);
   HWND window = CreateWindowExW(
       0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, p.x, p.y, p.width, p.height, parent,

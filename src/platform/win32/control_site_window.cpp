@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/controls/blit.h"
+#include "platform/win32/control_input.h"
 
 namespace px::win32 {
 namespace {
@@ -15,59 +16,6 @@ constexpr wchar_t kClassName[] = L"PxControlSite";
 RECT ToPixelRect(TwipRect r) {
   const PixelRect p = ToPixels(r);
   return {p.x, p.y, p.x + p.width, p.y + p.height};
-}
-
-std::int16_t ShiftState(WPARAM w) {
-  std::int16_t shift = 0;
-  if (w & MK_SHIFT) shift |= kShiftMask;
-  if (w & MK_CONTROL) shift |= kCtrlMask;
-  if (GetKeyState(VK_MENU) < 0) shift |= kAltMask;
-  return shift;
-}
-
-std::int16_t KeyShiftState() {
-  std::int16_t shift = 0;
-  if (GetKeyState(VK_SHIFT) < 0) shift |= kShiftMask;
-  if (GetKeyState(VK_CONTROL) < 0) shift |= kCtrlMask;
-  if (GetKeyState(VK_MENU) < 0) shift |= kAltMask;
-  return shift;
-}
-
-// The buttons held during a mouse move, as the Button argument reports them.
-std::int16_t HeldButtons(WPARAM w) {
-  std::int16_t buttons = 0;
-  if (w & MK_LBUTTON) buttons |= kLeftButton;
-  if (w & MK_RBUTTON) buttons |= kRightButton;
-  if (w & MK_MBUTTON) buttons |= kMiddleButton;
-  return buttons;
-}
-
-// The button a press, release or double-click message is about.
-std::int16_t MessageButton(UINT message) {
-  switch (message) {
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_RBUTTONDBLCLK:
-      return kRightButton;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-      return kMiddleButton;
-    default:
-      return kLeftButton;
-  }
-}
-
-bool RegisterSiteClass(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  if (GetClassInfoExW(instance, kClassName, &wc)) return true;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = DefWindowProcW;  // replaced per window once the object exists
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kClassName;
-  return RegisterClassExW(&wc) != 0;
 }
 
 }  // namespace
@@ -126,7 +74,7 @@ class ControlSiteWindow::Area final : public ImageArea {
 
 std::unique_ptr<ControlSiteWindow> ControlSiteWindow::Create(HWND parent, int id, TwipRect bounds) {
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  if (!RegisterSiteClass(instance)) return nullptr;
+  if (!RegisterChildClass(instance, kClassName)) return nullptr;
   const RECT r = ToPixelRect(bounds);
   HWND window =
       CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top,
