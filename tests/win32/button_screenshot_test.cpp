@@ -7,62 +7,14 @@
 #include <vector>
 
 #include "controls/button/button_strips.h"
+#include "gallery_screenshot.h"
 #include "platform/win32/windows_api.h"
 
 namespace px {
 namespace {
 
-std::wstring GalleryExe() {
-  std::string path = PX_GALLERY_EXE;
-  if (!path.empty() && path[0] == '/') {
-    for (char& c : path) c = c == '/' ? '\\' : c;
-    path = "Z:" + path;
-  }
-  return std::wstring(path.begin(), path.end());
-}
-
-struct Bmp {
-  int width = 0;
-  int height = 0;
-  std::vector<Argb> pixels;
-  Argb At(int x, int y) const { return pixels[y * width + x] | 0xFF000000u; }
-};
-
-bool ReadBmp(const std::string& path, Bmp& bmp) {
-  std::ifstream in(path, std::ios::binary);
-  BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  in.read(reinterpret_cast<char*>(&file), sizeof(file));
-  in.read(reinterpret_cast<char*>(&info), sizeof(info));
-  if (!in || file.bfType != 0x4D42 || info.biBitCount != 32 || info.biHeight >= 0) return false;
-  bmp.width = info.biWidth;
-  bmp.height = -info.biHeight;
-  bmp.pixels.resize(static_cast<std::size_t>(bmp.width) * bmp.height);
-  in.seekg(file.bfOffBits);
-  in.read(reinterpret_cast<char*>(bmp.pixels.data()),
-          static_cast<std::streamsize>(bmp.pixels.size() * 4));
-  return static_cast<bool>(in);
-}
-
-bool Screenshot(const std::string& shot) {
-  DeleteFileA(shot.c_str());
-  std::wstring command =
-      L"\"" + GalleryExe() + L"\" --screenshot " + std::wstring(shot.begin(), shot.end());
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    return false;
-  }
-  const DWORD waited = WaitForSingleObject(process.hProcess, 60000);
-  DWORD exit_code = 1;
-  GetExitCodeProcess(process.hProcess, &exit_code);
-  if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return waited == WAIT_OBJECT_0 && exit_code == 0;
-}
+using testing::Bmp;
+using testing::ReadBmp;
 
 // True when the w x h block of the screenshot at (x, y) shows slot `slot` of the strip, except
 // where the key colour makes the frame see-through, which must show the window's face.
@@ -84,7 +36,7 @@ int Mismatches(const Bmp& bmp, int x, int y, const Picture& strip, int slot, int
 
 TEST(ButtonScreenshotTest, GalleryShowsBothButtonsInTheirFramesAndShapes) {
   const std::string shot = "button-screenshot.bmp";  // kept in the test's folder for a look
-  ASSERT_TRUE(Screenshot(shot));
+  ASSERT_TRUE(testing::TakeGalleryScreenshot(shot));
   Bmp bmp;
   ASSERT_TRUE(ReadBmp(shot, bmp));
   ASSERT_EQ(bmp.width, 300);

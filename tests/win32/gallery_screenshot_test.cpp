@@ -7,66 +7,20 @@
 #include <vector>
 
 #include "controls/frame/frame_skin.h"
+#include "gallery_screenshot.h"
 #include "platform/win32/windows_api.h"
 
 namespace px {
 namespace {
 
-// The program's path as Windows sees it; a build-tree path of the Linux host is on drive Z:.
-std::wstring GalleryExe() {
-  std::string path = PX_GALLERY_EXE;
-  if (!path.empty() && path[0] == '/') {
-    for (char& c : path) c = c == '/' ? '\\' : c;
-    path = "Z:" + path;
-  }
-  return std::wstring(path.begin(), path.end());
-}
-
-struct Bmp {
-  int width = 0;
-  int height = 0;
-  std::vector<Argb> pixels;
-  Argb At(int x, int y) const { return pixels[y * width + x] | 0xFF000000u; }
-};
-
-// Reads the 32-bit top-down BMP that px-gallery.exe writes.
-bool ReadBmp(const std::string& path, Bmp& bmp) {
-  std::ifstream in(path, std::ios::binary);
-  BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  in.read(reinterpret_cast<char*>(&file), sizeof(file));
-  in.read(reinterpret_cast<char*>(&info), sizeof(info));
-  if (!in || file.bfType != 0x4D42 || info.biBitCount != 32 || info.biHeight >= 0) return false;
-  bmp.width = info.biWidth;
-  bmp.height = -info.biHeight;
-  bmp.pixels.resize(static_cast<std::size_t>(bmp.width) * bmp.height);
-  in.seekg(file.bfOffBits);
-  in.read(reinterpret_cast<char*>(bmp.pixels.data()),
-          static_cast<std::streamsize>(bmp.pixels.size() * 4));
-  return static_cast<bool>(in);
-}
+using testing::Bmp;
+using testing::ReadBmp;
 
 Argb At(const Picture& p, int x, int y) { return p.Pixels()[y * p.PixelWidth() + x]; }
 
 TEST(GalleryScreenshotTest, TheWindowShowsTheBarWithItsGlyphsAndTheBorder) {
   const std::string shot = "gallery-screenshot.bmp";  // kept in the test's folder for a look
-  DeleteFileA(shot.c_str());
-  std::wstring command =
-      L"\"" + GalleryExe() + L"\" --screenshot " + std::wstring(shot.begin(), shot.end());
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &process))
-      << "cannot start " << std::string(command.begin(), command.end());
-  const DWORD waited = WaitForSingleObject(process.hProcess, 60000);
-  DWORD exit_code = 1;
-  GetExitCodeProcess(process.hProcess, &exit_code);
-  if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  ASSERT_EQ(waited, WAIT_OBJECT_0) << "px-gallery.exe did not end";
-  ASSERT_EQ(exit_code, 0u);
+  ASSERT_TRUE(testing::TakeGalleryScreenshot(shot)) << "px-gallery.exe --screenshot failed";
 
   Bmp bmp;
   ASSERT_TRUE(ReadBmp(shot, bmp));
