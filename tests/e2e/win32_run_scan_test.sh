@@ -10,6 +10,8 @@
 set -euo pipefail
 exe=$1 probe=$2 out=$3
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=SCRIPTDIR/win32_installer_session.sh
+source "$here/win32_installer_session.sh"
 caption=QuorilV1.20181108
 mkdir -p "$out"
 rm -f "$out/win32_run_scan.png" "$out/texts.txt"
@@ -24,12 +26,7 @@ progress=正在查询USB打印机，请确认打印机是否处于打开状态:
 now() { date +%s%N; }
 ms_since() { echo $((($(now) - $1) / 1000000)); }
 
-# Wine takes the UI language from the environment when its server starts: let a server left by
-# an earlier test end first.
-timeout 60 wineserver -w || true
-started=$(now)
-LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine "$exe" &
-installer=$!
+start_installer "$exe"
 fail() {
   echo "FAIL: $*" >&2
   if [ -s "$out/texts.txt" ]; then
@@ -77,13 +74,5 @@ import -window root "$out/win32_run_scan.png"
 "$here/win32_screenshot_check.sh" "$out/win32_run_scan.png" $geometry 2 ||
   fail "the screenshot does not show the scanning window ($out/win32_run_scan.png)"
 
-wine "$probe" close "$caption" || fail "the window could not be closed"
-for _ in $(seq 1 300); do
-  kill -0 "$installer" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$installer" 2>/dev/null && fail "the program did not end after its window was closed"
-status=0
-wait "$installer" || status=$?
-[ "$status" = 0 ] || fail "exit code $status, expected 0"
+close_installer "$probe" "$caption"
 echo "PASS: five dots, detection running, screenshot checked, closed, exit code 0"

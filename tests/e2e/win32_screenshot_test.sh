@@ -8,15 +8,13 @@
 set -euo pipefail
 exe=$1 probe=$2 out=$3
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=SCRIPTDIR/win32_installer_session.sh
+source "$here/win32_installer_session.sh"
 caption=QuorilV1.20181108
 mkdir -p "$out"
 rm -f "$out/win32_screenshot.png"
 
-# Wine takes the UI language from the environment when its server starts: let a server left by
-# an earlier test end first.
-timeout 60 wineserver -w || true
-LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine "$exe" &
-installer=$!
+start_installer "$exe"
 fail() {
   echo "FAIL: $*" >&2
   kill "$installer" 2>/dev/null || true
@@ -32,13 +30,5 @@ import -window root "$out/win32_screenshot.png"
 "$here/win32_screenshot_check.sh" "$out/win32_screenshot.png" $geometry ||
   fail "the screenshot does not show the start-up window ($out/win32_screenshot.png)"
 
-wine "$probe" close "$caption" || fail "the window could not be closed"
-for _ in $(seq 1 300); do
-  kill -0 "$installer" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$installer" 2>/dev/null && fail "the program did not end after its window was closed"
-status=0
-wait "$installer" || status=$?
-[ "$status" = 0 ] || fail "exit code $status, expected 0"
+close_installer "$probe" "$caption"
 echo "PASS: window shown, screenshot checked, closed, exit code 0"
