@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-10}
 shift || true
-targets=(dependent_list machine inf printui detect reg_file)
+targets=(dependent_list machine inf printui detect reg_file property_text)
 extra=()
 if [ $# -gt 0 ]; then
   targets=()
@@ -30,7 +30,7 @@ seeds() {  # target -> the files that seed its corpus
     machine) find machines -name machine.toml ;;
     inf) echo PX/PX.inf ;;
     reg_file) find machines -name '*.reg' ;;
-    printui) ;;
+    printui | property_text) ;;
   esac
 }
 options() {  # target -> its own libFuzzer options
