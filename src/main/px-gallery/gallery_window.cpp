@@ -3,6 +3,8 @@
 #include <fstream>
 #include <vector>
 
+#include "platform/win32/argb_dib.h"
+
 namespace px::gallery {
 namespace {
 
@@ -119,13 +121,7 @@ PictureRef CaptureScreen(HWND window) {
   if (w <= 0 || h <= 0) return nullptr;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = win32::ArgbDibInfo(w, h);
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   PictureRef picture;
@@ -147,13 +143,7 @@ PictureRef CaptureScreen(HWND window) {
 
 bool WriteBmp(const Picture& picture, const std::filesystem::path& path) {
   const std::int32_t w = picture.PixelWidth(), h = picture.PixelHeight();
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof(info);
-  info.biWidth = w;
-  info.biHeight = -h;  // top row first
-  info.biPlanes = 1;
-  info.biBitCount = 32;
-  info.biCompression = BI_RGB;
+  const BITMAPINFOHEADER info = win32::ArgbDibInfo(w, h).bmiHeader;
   const DWORD pixel_bytes = static_cast<DWORD>(w) * static_cast<DWORD>(h) * 4;
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;  // "BM"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/controls/geometry.h"
+#include "platform/win32/argb_dib.h"
 #include "platform/win32/com_ptr.h"
 
 namespace px::win32 {
@@ -19,18 +20,6 @@ T To(GdiHandle h) {
 template <class T>
 GdiHandle From(T h) {
   return reinterpret_cast<GdiHandle>(h);
-}
-
-// 32-bit top-down DIB description of a w x h bitmap.
-BITMAPINFO DibInfo(std::int32_t width, std::int32_t height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
 }
 
 // An OLE picture of a bitmap, seen as a picture of the controls. The bitmap never changes once
@@ -59,7 +48,7 @@ class OlePicture final : public Picture {
     if (!read_) {
       read_ = true;
       pixels_.assign(static_cast<std::size_t>(width_) * height_, 0xFF000000u);
-      BITMAPINFO info = DibInfo(width_, height_);
+      BITMAPINFO info = ArgbDibInfo(width_, height_);
       HDC screen = ::GetDC(nullptr);
       ::GetDIBits(screen, bitmap_handle(), 0, static_cast<UINT>(height_), pixels_.data(), &info,
                   DIB_RGB_COLORS);
@@ -201,7 +190,7 @@ GdiHandle ButtonApiWin32::PictureHandle(const PictureRef& picture) {
   const std::int32_t w = picture->PixelWidth(), h = picture->PixelHeight();
   const std::span<const Argb> pixels = picture->Pixels();
   if (w <= 0 || h <= 0 || pixels.size() != static_cast<std::size_t>(w) * h) return 0;
-  BITMAPINFO info = DibInfo(w, h);
+  BITMAPINFO info = ArgbDibInfo(w, h);
   void* bits = nullptr;
   HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (bitmap == nullptr) return 0;

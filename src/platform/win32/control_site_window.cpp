@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/controls/blit.h"
+#include "platform/win32/argb_dib.h"
 #include "platform/win32/control_input.h"
 
 namespace px::win32 {
@@ -216,13 +217,7 @@ void ControlSiteWindow::OnPaint() {
   HDC dc = BeginPaint(window_, &ps);
   // The children are painted over a copy of the retained image, never into it.
   const PictureRef composite = Composite();
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = composite->PixelWidth();
-  info.bmiHeader.biHeight = -composite->PixelHeight();
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = ArgbDibInfo(composite->PixelWidth(), composite->PixelHeight());
   if (composite->PixelWidth() > 0 && composite->PixelHeight() > 0) {
     SetDIBitsToDevice(dc, 0, 0, composite->PixelWidth(), composite->PixelHeight(), 0, 0, 0,
                       composite->PixelHeight(), composite->Pixels().data(), &info, DIB_RGB_COLORS);

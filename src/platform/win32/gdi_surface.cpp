@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/controls/blit.h"
+#include "platform/win32/argb_dib.h"
 
 namespace px::win32 {
 namespace {
@@ -12,13 +13,7 @@ std::uint32_t ToPixel(Color c) { return OpaqueArgb(RedOf(c), GreenOf(c), BlueOf(
 
 // A top-down 32-bit DIB section; its bits are 0xAARRGGBB words, like every picture here.
 HBITMAP CreateImage(HDC dc, std::int32_t width, std::int32_t height, std::uint32_t** bits) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = std::max(width, 1);
-  info.bmiHeader.biHeight = -std::max(height, 1);
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = ArgbDibInfo(std::max(width, 1), std::max(height, 1));
   void* memory = nullptr;
   HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
   *bits = static_cast<std::uint32_t*>(memory);
