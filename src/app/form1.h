@@ -10,7 +10,7 @@
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/system_info.h"
-#include "platform/timers.h"
+#include "base/timers.h"
 #include "platform/usb_associations.h"
 #include "port/find_printer_port.h"
 

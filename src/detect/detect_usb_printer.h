@@ -5,7 +5,7 @@
 #include "detect/model_table.h"
 #include "platform/installer_view.h"
 #include "platform/system_error.h"
-#include "platform/text.h"
+#include "base/text.h"
 #include "platform/usb_associations.h"
 
 namespace px {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace px {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/system_error.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace px {
 

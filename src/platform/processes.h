@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "platform/system_error.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace px {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace px {
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/system_error.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace px {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/registry.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace px {
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/registry.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace px {
 

@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "detect/detect_usb_printer.h"
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px {
 namespace {

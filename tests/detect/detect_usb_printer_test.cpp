@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/utf.h"
+#include "base/utf.h"
 #include "support/recorded_view.h"
 
 namespace px {

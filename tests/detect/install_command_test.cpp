@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px {
 namespace {

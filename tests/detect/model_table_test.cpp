@@ -7,7 +7,7 @@
 #include <map>
 #include <set>
 
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px {
 namespace {

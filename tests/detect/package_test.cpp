@@ -7,7 +7,7 @@
 #include "detect/model_table.h"
 #include "platform/sim/inf_file.h"
 #include "platform/sim/machine.h"
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px {
 namespace {

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/win32/windows_api.h"
+#include "base/win32/windows_api.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/controls/property_store.h"
+#include "controls/common/property_store.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/trace.h"
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px::sim {
 namespace {

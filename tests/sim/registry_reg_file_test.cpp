@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/dependent_list.h"
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px::sim {
 namespace {

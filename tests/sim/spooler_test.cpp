@@ -6,7 +6,7 @@
 #include "platform/sim/dependent_list.h"
 #include "platform/sim/inf_file.h"
 #include "platform/sim/sim_spooler.h"
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px::sim {
 namespace {

@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "platform/sim/event_loop.h"
+#include "base/sim/event_loop.h"
 #include "platform/sim/reg_file.h"
 #include "platform/sim/registry_sim.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/sim_spooler.h"
 #include "platform/sim/sim_view.h"
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px::testing {
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px::win32 {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/utf.h"
+#include "base/utf.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/form_layout.h"
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/utf.h"
-#include "platform/win32/windows_api.h"
+#include "base/utf.h"
+#include "base/win32/windows_api.h"
 
 namespace px::win32 {
 namespace {

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/utf.h"
-#include "platform/win32/windows_api.h"
+#include "base/utf.h"
+#include "base/win32/windows_api.h"
 #include "port/find_printer_port.h"
 #include "port/registry_routines.h"
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/utf.h"
+#include "base/utf.h"
 
-#include "platform/win32/com_ptr.h"
+#include "base/win32/com_ptr.h"
 
 namespace px::win32 {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "platform/controls/button_api.h"
-#include "platform/controls/picture.h"
+#include "controls/common/button_api.h"
+#include "controls/common/picture.h"
 
 namespace px {
 

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "platform/controls/geometry.h"
+#include "controls/common/geometry.h"
 
 namespace px {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/controls/control_error.h"
+#include "controls/common/control_error.h"
 
 namespace px {
 

@@ -6,13 +6,13 @@
 
 #include "controls/button/button_events.h"
 #include "controls/button/button_state.h"
-#include "platform/controls/button_site.h"
-#include "platform/controls/control_error.h"
-#include "platform/controls/font.h"
-#include "platform/controls/picture.h"
-#include "platform/controls/property_store.h"
-#include "platform/text.h"
-#include "platform/timers.h"
+#include "controls/common/button_site.h"
+#include "controls/common/control_error.h"
+#include "controls/common/font.h"
+#include "controls/common/picture.h"
+#include "controls/common/property_store.h"
+#include "base/text.h"
+#include "base/timers.h"
 
 namespace px {
 

@@ -4,7 +4,7 @@
 #include "controls/button/bitmap_capture.h"
 #include "controls/button/frame_geometry.h"
 #include "controls/button/ibutton.h"
-#include "platform/controls/geometry.h"
+#include "controls/common/geometry.h"
 
 namespace px {
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <utility>
 
-#include "platform/controls/property_store.h"
+#include "controls/common/property_store.h"
 
 namespace px {
 namespace {

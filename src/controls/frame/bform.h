@@ -4,9 +4,9 @@
 
 #include "controls/frame/bform_events.h"
 #include "controls/frame/frame_skin.h"
-#include "platform/controls/control_error.h"
-#include "platform/controls/control_site.h"
-#include "platform/text.h"
+#include "controls/common/control_error.h"
+#include "controls/common/control_site.h"
+#include "base/text.h"
 
 namespace px {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/controls/picture.h"
+#include "controls/common/picture.h"
 
 namespace px {
 

@@ -2,7 +2,7 @@
 
 #include <deque>
 
-#include "controls/button/button_strips.h"
+#include "gallery/button_strips.h"
 
 namespace px::gallery {
 namespace {

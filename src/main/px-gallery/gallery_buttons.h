@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/win32/button_control.h"
+#include "controls/win32/button_control.h"
 
 namespace px::gallery {
 

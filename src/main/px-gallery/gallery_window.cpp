@@ -3,7 +3,7 @@
 #include <fstream>
 #include <vector>
 
-#include "platform/win32/argb_dib.h"
+#include "base/win32/argb_dib.h"
 
 namespace px::gallery {
 namespace {

@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "gallery_buttons.h"
-#include "platform/win32/control_bform.h"
-#include "platform/win32/control_host_window.h"
-#include "platform/win32/windows_api.h"
+#include "controls/win32/control_bform.h"
+#include "controls/win32/control_host_window.h"
+#include "base/win32/windows_api.h"
 
 namespace px::gallery {
 

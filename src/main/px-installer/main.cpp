@@ -11,7 +11,7 @@
 #include "platform/win32/startup.h"
 #include "platform/win32/system_info_win32.h"
 #include "platform/win32/window_timers.h"
-#include "platform/win32/windows_api.h"  // for the entry point's signature
+#include "base/win32/windows_api.h"  // for the entry point's signature
 #include "platform/win32/wmi_query.h"
 #include "resource.h"
 

@@ -8,7 +8,7 @@
 #include "detect/detect_usb_printer.h"
 #include "platform/sim/dependent_list.h"
 #include "platform/sim/sim_view.h"
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px::sim {
 

@@ -3,8 +3,8 @@
 #include <iostream>
 
 #include "commands.h"
-#include "gallery.h"
-#include "platform/sim/cairo_surface.h"
+#include "gallery/gallery.h"
+#include "controls/sim/cairo_surface.h"
 
 namespace px::sim {
 namespace {

@@ -3,7 +3,7 @@
 
 #include "commands.h"
 #include "detect/model_table.h"
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px::sim {
 

@@ -6,14 +6,14 @@
 #include "app/form1.h"
 #include "commands.h"
 #include "platform/sim/dependent_list.h"
-#include "platform/sim/event_loop.h"
+#include "base/sim/event_loop.h"
 #include "platform/sim/reg_file.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/sim_spooler.h"
 #include "platform/sim/sim_view.h"
 #include "platform/sim/terminal_view.h"
 #include "platform/sim/window_snapshot.h"
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px::sim {
 

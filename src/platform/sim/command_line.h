@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace px::sim {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px::sim {
 

@@ -9,7 +9,7 @@
 
 #include "platform/sim/command_line.h"
 #include "platform/sim/dependent_list.h"
-#include "platform/utf.h"
+#include "base/utf.h"
 
 #ifndef PX_SOURCE_ROOT
 #define PX_SOURCE_ROOT "."

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "platform/sim/dependent_list.h"
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px::sim {
 

@@ -9,7 +9,7 @@
 
 #include "platform/registry.h"
 #include "platform/sim/text_case.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace px::sim {
 

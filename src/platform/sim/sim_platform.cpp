@@ -4,7 +4,7 @@
 
 #include "platform/sim/command_line.h"
 #include "platform/sim/text_case.h"
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px::sim {
 

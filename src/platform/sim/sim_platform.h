@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/processes.h"
-#include "platform/sim/event_loop.h"
+#include "base/sim/event_loop.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/trace.h"
 #include "platform/system_info.h"

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px::sim {
 

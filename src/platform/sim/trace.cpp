@@ -1,6 +1,6 @@
 #include "platform/sim/trace.h"
 
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px::sim {
 

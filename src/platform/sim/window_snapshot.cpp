@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px::sim {
 

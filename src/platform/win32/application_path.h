@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/text.h"
+#include "base/text.h"
 
 // Kept free of windows.h: the choice of a program's path is a pure function of what Windows
 // answers, so that it is tested with made-up answers on any system.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/win32/windows_api.h"
+#include "base/win32/windows_api.h"
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0

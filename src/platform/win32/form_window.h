@@ -5,8 +5,8 @@
 
 #include "platform/installer_view.h"
 #include "platform/system_error.h"
-#include "platform/win32/unique_handle.h"
-#include "platform/win32/windows_api.h"
+#include "base/win32/unique_handle.h"
+#include "base/win32/windows_api.h"
 
 namespace px::win32 {
 

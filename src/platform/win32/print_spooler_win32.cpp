@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/win32/windows_api.h"
+#include "base/win32/windows_api.h"
 
 #include <winspool.h>
 

@@ -5,7 +5,7 @@
 #include "platform/win32/application_path.h"
 #include "platform/win32/system_error_win32.h"
 #include "platform/win32/system_folders_win32.h"
-#include "platform/win32/unique_handle.h"
+#include "base/win32/unique_handle.h"
 
 namespace px::win32 {
 

@@ -1,6 +1,6 @@
 #include "platform/win32/registry_win32.h"
 
-#include "platform/win32/windows_api.h"
+#include "base/win32/windows_api.h"
 
 namespace px::win32 {
 

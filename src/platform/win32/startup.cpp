@@ -1,9 +1,9 @@
 #include "platform/win32/startup.h"
 
-#include "platform/win32/com_ptr.h"
+#include "base/win32/com_ptr.h"
 #include "platform/win32/system_error_win32.h"
 #include "platform/win32/system_functions.h"
-#include "platform/win32/windows_api.h"
+#include "base/win32/windows_api.h"
 
 #ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
 #define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "platform/system_error.h"
-#include "platform/win32/windows_api.h"
+#include "base/win32/windows_api.h"
 
 namespace px::win32 {
 

@@ -2,7 +2,7 @@
 
 #include "platform/win32/system_error_win32.h"
 #include "platform/win32/system_functions.h"
-#include "platform/win32/windows_api.h"
+#include "base/win32/windows_api.h"
 
 #ifndef IMAGE_FILE_MACHINE_AMD64
 #define IMAGE_FILE_MACHINE_AMD64 0x8664

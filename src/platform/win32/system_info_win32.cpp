@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/win32/windows_api.h"
+#include "base/win32/windows_api.h"
 
 namespace px::win32 {
 

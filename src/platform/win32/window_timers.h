@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "platform/system_error.h"
-#include "platform/timers.h"
-#include "platform/win32/unique_handle.h"
-#include "platform/win32/windows_api.h"
+#include "base/timers.h"
+#include "base/win32/unique_handle.h"
+#include "base/win32/windows_api.h"
 
 namespace px::win32 {
 

@@ -1,8 +1,8 @@
 #include "platform/win32/wmi_query.h"
 
-#include "platform/win32/com_ptr.h"
+#include "base/win32/com_ptr.h"
 #include "platform/win32/system_error_win32.h"
-#include "platform/win32/windows_api.h"
+#include "base/win32/windows_api.h"
 
 #include <wbemidl.h>
 

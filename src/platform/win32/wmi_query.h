@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/system_error.h"
-#include "platform/text.h"
+#include "base/text.h"
 #include "platform/usb_associations.h"
 
 namespace px::win32 {

@@ -2,11 +2,11 @@
 // and cutting a strip into frames, on the simulated host with a raster surface.
 #include <benchmark/benchmark.h>
 
-#include "controls/button/button_strips.h"
+#include "gallery/button_strips.h"
 #include "controls/button/ibutton.h"
-#include "platform/sim/button_site_sim.h"
-#include "platform/sim/cairo_surface.h"
-#include "platform/sim/event_loop.h"
+#include "controls/sim/button_site_sim.h"
+#include "controls/sim/cairo_surface.h"
+#include "base/sim/event_loop.h"
 
 namespace px::sim {
 namespace {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "controls/button/ibutton.h"
-#include "platform/controls/picture.h"
-#include "platform/sim/button_site_sim.h"
-#include "platform/sim/event_loop.h"
+#include "controls/common/picture.h"
+#include "controls/sim/button_site_sim.h"
+#include "base/sim/event_loop.h"
 
 namespace px {
 

@@ -4,7 +4,7 @@
 #include <variant>
 
 #include "button_fixture.h"
-#include "platform/utf.h"
+#include "base/utf.h"
 
 namespace px {
 namespace {

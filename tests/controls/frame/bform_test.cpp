@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "frame_fixture.h"
-#include "platform/controls/property_store.h"
-#include "platform/utf.h"
+#include "controls/common/property_store.h"
+#include "base/utf.h"
 
 namespace px::test {
 namespace {

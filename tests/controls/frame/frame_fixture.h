@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "controls/frame/bform.h"
-#include "platform/sim/recording_site.h"
+#include "controls/sim/recording_site.h"
 
 namespace px::test {
 
