@@ -1,6 +1,6 @@
 #include "app/form1.h"
 
-#include "app/form1_texts.h"
+#include "texts/installer_texts.h"
 
 namespace px {
 
@@ -28,9 +28,9 @@ void Form1::Form_Load() {
   detection.LanguageFlag = LanguageFlag;
   view.SetCaption(Text(kCaption));
   // The labels are transparent by design on every view; start-up sets their texts.
-  view.SetLabel2(Text(LanguageFlag == 0 ? kProviderZh : kProviderEn));
+  view.SetLabel2(Text(TextFor(TextId::kProvider, LanguageFlag)));
   for (int i = 0; i < InstallerView::kLabel1Count; ++i) view.SetLabel1(i, Text());
-  view.SetLabel1(0, Text(LanguageFlag == 1 ? kWaitEn : kWaitZh));
+  view.SetLabel1(0, Text(TextFor(TextId::kWait, LanguageFlag)));
 
   // The spooler may be running already; the command then fails, unseen and harmless.
   Expected<std::unique_ptr<Process>> spooler =
@@ -38,7 +38,7 @@ void Form1::Form_Load() {
   if (!spooler) return Fail(spooler.error());
   spooler_start_ = std::move(spooler.value());
 
-  view.SetLabel1(1, Text(LanguageFlag == 1 ? kSpoolerEn : kSpoolerZh));
+  view.SetLabel1(1, Text(TextFor(TextId::kSpooler, LanguageFlag)));
   StartDelay(5);
   detection.ScanCounter = 0;
   TimerUSBCheck().SetEnabled(false);
@@ -58,7 +58,7 @@ void Form1::TimerDelay_Timer() {
     TimerDelay().SetEnabled(true);
     platform_.view.SetLabel1(1, platform_.view.Label1(1) + u".");
   } else {
-    platform_.view.SetLabel1(2, Text(LanguageFlag == 0 ? kDetectingZh : kDetectingEn));
+    platform_.view.SetLabel1(2, Text(TextFor(TextId::kDetecting, LanguageFlag)));
     TimerUSBCheck().SetInterval(1);
     TimerUSBCheck().SetEnabled(true);
     TimerDelay().SetEnabled(false);
@@ -74,11 +74,11 @@ void Form1::TimerUSBCheck_Timer() {
     TimerUSBCheck().SetEnabled(true);
     return;
   }
-  view.SetLabel1(2, Text(LanguageFlag == 1 ? kFoundEn : kFoundZh) + detection.ModelName);
+  view.SetLabel1(2, Text(TextFor(TextId::kFound, LanguageFlag)) + detection.ModelName);
   TimerUSBCheck().SetEnabled(false);
   FindPrinterPort(platform_.registry, port);
-  view.SetLabel1(4, Text(LanguageFlag == 1 ? kPortEn : kPortZh) + port.PortName);
-  view.SetLabel1(5, Text(LanguageFlag == 1 ? kCopyingEn : kCopyingZh));
+  view.SetLabel1(4, Text(TextFor(TextId::kPort, LanguageFlag)) + port.PortName);
+  view.SetLabel1(5, Text(TextFor(TextId::kCopying, LanguageFlag)));
   view.Refresh();
   InstallPrinterDriver();
 }

@@ -1,25 +1,24 @@
 // The installation step and the closing phase of the installer's window.
 #include "app/form1.h"
-#include "app/form1_texts.h"
 #include "detect/install_command.h"
+#include "texts/installer_texts.h"
 
 namespace px {
 
 void Form1::InstallPrinterDriver() {
   InstallerView& view = platform_.view;
-  const bool zh = LanguageFlag == 0;
-  view.SetLabel1(6, Text(zh ? kLoadingZh : kLoadingEn));
+  view.SetLabel1(6, Text(TextFor(TextId::kLoading, LanguageFlag)));
   const Text& printer_name = detection.ModelName;
   const Text& driver_name = detection.ModelName;
-  view.SetLabel1(0, Text(zh ? kInstallingZh : kInstallingEn));
+  view.SetLabel1(0, Text(TextFor(TextId::kInstalling, LanguageFlag)));
   const Text inf_path = InfPath(platform_.system.ProgramFolder());
 
   // Without its driver package nothing can be installed: say so instead of counting down to a
   // success that cannot come.
   if (!platform_.system.FileExists(inf_path)) {
-    const Text missing = Text(zh ? kInfMissingZh : kInfMissingEn) + inf_path;
+    const Text missing = Text(TextFor(TextId::kInfMissing, LanguageFlag)) + inf_path;
     view.SetLabel1(6, missing);
-    view.ShowMessage(Text(zh ? kFailedZh : kFailedEn) + u"\n" + missing);
+    view.ShowMessage(Text(TextFor(TextId::kFailed, LanguageFlag)) + u"\n" + missing);
     view.Unload();
     return;
   }
@@ -30,7 +29,7 @@ void Form1::InstallPrinterDriver() {
   if (!started) return Fail(started.error());
   installation_ = std::move(started.value());
 
-  view.SetLabel1(1, Text(zh ? kInstalledZh : kInstalledEn));
+  view.SetLabel1(1, Text(TextFor(TextId::kInstalled, LanguageFlag)));
   ResultLine = 1;
   TimerEnd().SetInterval(1);
   TimerEnd().SetEnabled(true);
@@ -39,10 +38,9 @@ void Form1::InstallPrinterDriver() {
 
 void Form1::TimerEnd_Timer() {
   ++CloseCountdown;
-  platform_.view.SetLabel1(ResultLine,
-                           LanguageFlag == 1
-                               ? Text(kCountEn) + Decimal(CloseCountdown) + Text(kCountEnTail)
-                               : Text(kCountZh) + Decimal(CloseCountdown) + Text(kCountZhTail));
+  platform_.view.SetLabel1(ResultLine, Text(TextFor(TextId::kCountHead, LanguageFlag)) +
+                                           Decimal(CloseCountdown) +
+                                           Text(TextFor(TextId::kCountTail, LanguageFlag)));
   // The count shows six ticks; an installation still running then gets more, up to two minutes.
   const bool running = installation_ && !installation_->ExitCode().has_value();
   if (CloseCountdown <= 5 || (running && CloseCountdown < kInstallTimeoutTicks)) {
@@ -56,15 +54,14 @@ void Form1::TimerEnd_Timer() {
 
 void Form1::ShowResultAndEnd() {
   InstallerView& view = platform_.view;
-  const bool en = LanguageFlag != 0;
   const bool timed_out = installation_ && !installation_->ExitCode().has_value();
   if (!timed_out && platform_.spooler.PrinterExists(detection.ModelName, port.PortName)) {
-    view.ShowMessage(Text(en ? kSucceededEn : kSucceededZh));
+    view.ShowMessage(Text(TextFor(TextId::kSucceeded, LanguageFlag)));
   } else {
-    const Text cause = timed_out
-                           ? Text(en ? kTimedOutEn : kTimedOutZh)
-                           : Text(en ? kNotRegisteredEn : kNotRegisteredZh) + detection.ModelName;
-    view.ShowMessage(Text(en ? kFailedEn : kFailedZh) + u"\n" + cause);
+    const Text cause =
+        timed_out ? Text(TextFor(TextId::kTimedOut, LanguageFlag))
+                  : Text(TextFor(TextId::kNotRegistered, LanguageFlag)) + detection.ModelName;
+    view.ShowMessage(Text(TextFor(TextId::kFailed, LanguageFlag)) + u"\n" + cause);
   }
   view.Unload();
 }

@@ -1,6 +1,6 @@
 #include "detect/detect_usb_printer.h"
 
-#include "detect/detect_texts.h"
+#include "texts/installer_texts.h"
 
 namespace px {
 
@@ -86,7 +86,7 @@ PathEnd ScanPath(Pass& pass, TextView path, std::size_t association) {
 void ScanAssociations(DetectionState& state, InstallerView& view, const std::vector<Text>& paths,
                       const ModelTable& table, ScanNotes* notes) {
   Pass pass{state, view, table, notes};
-  const Text progress(state.LanguageFlag == 0 ? kProgressZh : kProgressEn);
+  const Text progress(TextFor(TextId::kProgress, state.LanguageFlag));
   for (std::size_t i = 0; i < paths.size(); ++i) {
     state.ScanCounter =
         state.ScanCounter >= 99 ? 0 : static_cast<std::int16_t>(state.ScanCounter + 1);

@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "app/form1.h"
-#include "app/form1_texts.h"
+#include "texts/installer_texts.h"
 #include "commands.h"
 #include "detect/detect_usb_printer.h"
 #include "platform/sim/dependent_list.h"

@@ -2,7 +2,7 @@
 #include <iostream>
 
 #include "app/form1.h"
-#include "app/form1_texts.h"
+#include "texts/installer_texts.h"
 #include "commands.h"
 #include "detect/install_command.h"
 #include "explain.h"

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace px {
+
+// The installer's texts. A text with two variants stands once, as its pair; the window's
+// language flag picks the variant in one place, TextFor(). Texts with one variant stand alone
+// at the end.
+
+enum class TextId : std::size_t {
+  kProvider,    // Label2
+  kWait,        // Label1(0) at start-up
+  kSpooler,     // Label1(1) at start-up, dots follow
+  kDetecting,   // Label1(2) when the scan begins
+  kProgress,    // Label1(2) during a pass: + ScanCounter + "s"
+  kFound,       // Label1(2): + model name
+  kPort,        // Label1(4): + port name
+  kCopying,     // Label1(5)
+  kLoading,     // Label1(6)
+  kInstalling,  // Label1(0) before the command starts
+  kInstalled,   // Label1(1) after it started
+  kCountHead,   // the closing count: head + n + tail
+  kCountTail,
+  kSucceeded,      // the final box
+  kFailed,         // the final box, a cause on its second line
+  kInfMissing,     // cause: + INF path
+  kNotRegistered,  // cause: + model name
+  kTimedOut,       // cause
+  kCount_
+};
+
+struct TextPair {
+  std::u16string_view zh;
+  std::u16string_view en;
+};
+
+inline constexpr std::array<TextPair, static_cast<std::size_t>(TextId::kCount_)> kTextPairs = {{
+    {u"本软件由Veldrin股份有限公司提供", u"This software is provided by Veldrin  Co., Ltd."},
+    {u"打印驱动安装中请你耐心等待", u"The driver is installing. Please waitting."},
+    {u"启动打印服务", u"Sart print spooler"},
+    {u"正在检测USB打印机", u"detecting the usb printer"},
+    {u"正在查询USB打印机，请确认打印机是否处于打开状态:", u"Please open the printer power:"},
+    {u"检测到USB打印机型号:", u"USB PID:"},
+    {u"检测到打印机虚拟端口:", u"USB PORT:"},
+    {u"正在将打印机驱动程序复制到你的计算机..", u"Driver is installing!.."},
+    {u"加载驱动文件..", u"Loading driver file.."},
+    {u"安装标准驱动..", u"install driver.."},
+    {u"驱动安装完成", u"install successful!"},
+    {u"打印机驱动安装完成:", u"Install successful!"},
+    {u"s(5秒后自动关闭)", u"s(5)"},
+    {u"驱动安装成功!!", u"Driver install succefull!"},
+    {u"驱动安装失败!!", u"Driver install failed!"},
+    {u"找不到驱动文件:", u"Driver file not found:"},
+    {u"打印机未注册:", u"Printer not registered:"},
+    {u"安装超时", u"Installation timed out"},
+}};
+
+// The variant the language flag selects: 0 the Chinese one, any other value the English one.
+// (The flag only ever holds 0 or 1, so the steps that test it against 1 pick the same.)
+constexpr std::u16string_view TextFor(TextId id, std::int16_t language_flag) {
+  const TextPair& pair = kTextPairs[static_cast<std::size_t>(id)];
+  return language_flag == 0 ? pair.zh : pair.en;
+}
+
+// Texts with one variant.
+inline constexpr std::u16string_view kCaption = u"QuorilV1.20181108";
+// The mass-storage warning is Chinese whatever the language.
+inline constexpr std::u16string_view kMassStorageText = u"目前打印在U盘模式下，请重启打印机";
+inline constexpr std::u16string_view kSpoolerCommand = u"cmd /c net start spooler";
+
+}  // namespace px
