@@ -39,15 +39,33 @@ class UsbPrintValues {
 
 struct LookUp {
   int value;   // the value that ended the look-up, -1 when all ten were tried in vain
-  bool found;  // a failed read gives an empty instance, which counts as found
+  bool found;  // a failed read ends the look-up too, with its status
   std::int32_t status;
 };
 
-// Tries the values "0", "1", ... in order until one occurs in the key name, case-sensitive.
+// Whether the instance stands in the key name as whole segments, between two "#" (or after
+// the start). A served device "...#5&2a1b3c4d&0&1" must not claim the interface of an unplugged
+// "...#5&2a1b3c4d&0&11#{...}", nor serial "A" the interface of serial "AB": the printer would be
+// registered on another device's port. An empty instance names no device.
+bool HoldsInstance(TextView key_name, TextView instance) {
+  if (instance.empty()) return false;
+  for (std::size_t at = key_name.find(instance); at != TextView::npos;
+       at = key_name.find(instance, at + 1)) {
+    const std::size_t end = at + instance.size();
+    const bool starts_segment = at == 0 || key_name[at - 1] == u'#';
+    if (starts_segment && end < key_name.size() && key_name[end] == u'#') return true;
+  }
+  return false;
+}
+
+// Tries the values "0", "1", ... in order until one names the key's device, case-sensitive,
+// or cannot be read.
 LookUp FindServingValue(UsbPrintValues& values, TextView key_name) {
   for (int k = 0; k < kUsbPrintValueCount; ++k) {
     const UsbPrintValues::Entry& entry = values.Get(k);
-    if (key_name.find(entry.instance) != TextView::npos) return {k, true, entry.status};
+    if (entry.status != 0 || HoldsInstance(key_name, entry.instance)) {
+      return {k, true, entry.status};
+    }
   }
   return {-1, false, values.Get(kUsbPrintValueCount - 1).status};
 }

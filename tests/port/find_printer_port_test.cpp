@@ -176,6 +176,21 @@ INSTANTIATE_TEST_SUITE_P(
                      m.SetUsbPrint(0, Text(kPrinter) + Text(300, u'x'));
                    },
                    u"lpt1:"},
+        // The instance counts only as whole segments of the key name.
+        SearchCase{"ServedInstanceIsPrefixOfAnUnpluggedOne",
+                   [](PortRegistry& m) {
+                     m.AddInterface(u"USB\\VID_1A86&PID_5740\\5&2a1b3c4d&0&11", 11);
+                     m.SetUsbPrint(0, u"USB\\VID_1A86&PID_5740\\5&2a1b3c4d&0&1");
+                   },
+                   u"lpt1:"},
+        SearchCase{"SerialIsPrefixOfAnotherSerial",
+                   [](PortRegistry& m) {
+                     m.AddInterface(u"USB\\VID_1A86&PID_5740\\AB", 2);
+                     m.AddInterface(u"USB\\VID_1A86&PID_5741\\A", 3);
+                     m.SetUsbPrint(0, u"USB\\VID_1A86&PID_5740\\A");
+                     m.SetUsbPrint(1, u"USB\\VID_1A86&PID_5741\\A");
+                   },
+                   u"USB003"},
         SearchCase{"ChineseSerialOnAChineseSystem",
                    [](PortRegistry& m) {
                      m.AddInterface(u"USB\\VID_1A86&PID_5740\\打印机01", 3);
@@ -184,13 +199,13 @@ INSTANTIATE_TEST_SUITE_P(
                    u"USB003"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// An empty usbprint value counts as found in every name; one of size 0 is taken the same way.
-TEST(PortSearch, EmptyUsbPrintValueOfAnySizeIsFoundInEveryName) {
+// An empty usbprint value, read with its terminator or with a size of 0, names no device.
+TEST(PortSearch, EmptyUsbPrintValueOfAnySizeMatchesNoName) {
   for (const std::string& data : {sim::StringData(u""), std::string()}) {
     PortRegistry machine;
     machine.AddInterface(kPrinter, 7);
     machine.SetUsbPrintRaw(0, kRegSz, data);
-    EXPECT_EQ(Search(machine).PortName, u"USB007") << data.size() << " bytes";
+    EXPECT_EQ(Search(machine).PortName, u"lpt1:") << data.size() << " bytes";
   }
 }
 
