@@ -35,7 +35,10 @@ INSTANTIATE_TEST_SUITE_P(
                                  "\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E\x91\x92"
                                  "\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F"},
                       Conversion{1252, u"\u0081\u008D\u008F\u0090\u009D", "\x81\x8D\x8F\x90\x9D"},
-                      Conversion{1252, u"\u00A0ÿ", "\xA0\xFF"}));
+                      Conversion{1252, u"\u00A0ÿ", "\xA0\xFF"}),
+    [](const auto& info) {
+      return "cp" + std::to_string(info.param.code_page) + "_" + std::to_string(info.index);
+    });
 
 TEST(CodePage, CharactersThePageLacksBecomeQuestionMarks) {
   struct Case {

@@ -85,7 +85,10 @@ INSTANTIATE_TEST_SUITE_P(
                     ResizeCase{{3000, 0}, 11, 2000}, ResizeCase{{3000, 100000}, 11, 2000},
                     ResizeCase{{800, 405}, 3, -200},  // the right end starts left of 0
                     ResizeCase{{299, 405}, 1, -701}, ResizeCase{{0, 405}, 1, -1000},
-                    ResizeCase{{4515, 405}, 16, 3515}));
+                    ResizeCase{{4515, 405}, 16, 3515}),
+    [](const auto& info) {
+      return std::to_string(info.param.asked.width) + "x" + std::to_string(info.param.asked.height);
+    });
 
 TEST_F(FrameTest, CorrectingTheHeightResizesOnceMoreAndNoFurther) {
   site_.SetSize({3000, 600});
