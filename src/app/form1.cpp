@@ -67,7 +67,7 @@ void Form1::TimerDelay_Timer() {
 
 void Form1::TimerUSBCheck_Timer() {
   InstallerView& view = platform_.view;
-  Status status = DetectUsbPrinter(detection, view, platform_.usb, table_);
+  Status status = DetectUsbPrinter(detection, view, platform_.usb, table_, scan_notes_);
   if (!status) return Fail(status.error());
   if (detection.PrinterFound != 1) {
     TimerUSBCheck().SetInterval(1000);
@@ -76,7 +76,7 @@ void Form1::TimerUSBCheck_Timer() {
   }
   view.SetLabel1(2, Text(TextFor(TextId::kFound, LanguageFlag)) + detection.ModelName);
   TimerUSBCheck().SetEnabled(false);
-  FindPrinterPort(platform_.registry, port);
+  FindPrinterPort(platform_.registry, port, port_notes_);
   view.SetLabel1(4, Text(TextFor(TextId::kPort, LanguageFlag)) + port.PortName);
   view.SetLabel1(5, Text(TextFor(TextId::kCopying, LanguageFlag)));
   view.Refresh();

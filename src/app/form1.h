@@ -36,6 +36,13 @@ class Form1 {
 
   Form1(Platform platform, const ModelTable& table);
 
+  // Why each detection pass and port search took or left what it read, for support tools
+  // (px-sim replay, the log). Either may be null.
+  void SetNotes(ScanNotes* scan_notes, PortSearchNotes* port_notes) {
+    scan_notes_ = scan_notes;
+    port_notes_ = port_notes;
+  }
+
   void Form_Load();
   void StartDelay(std::int16_t n);
   void TimerDelay_Timer();
@@ -67,6 +74,8 @@ class Form1 {
 
   Platform platform_;
   const ModelTable& table_;
+  ScanNotes* scan_notes_ = nullptr;
+  PortSearchNotes* port_notes_ = nullptr;
   std::unique_ptr<Timer> timer_delay_;
   std::unique_ptr<Timer> timer_usb_check_;
   std::unique_ptr<Timer> timer_end_;
