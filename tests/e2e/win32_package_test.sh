@@ -4,7 +4,9 @@
 # Takes px-installer-<version>-win32.zip from the build (made by the "package" target, or here
 # with CPack when it is missing), checks what it holds, unpacks it under Wine into a folder
 # whose path holds a blank and Chinese characters, and runs the start-up screenshot test on the
-# unpacked program.
+# unpacked program. With PX_SIGN_CA naming a CA certificate (PEM), the unpacked program must
+# carry a signature that verifies against it (scripts/sign.sh verify); CI signs the package with
+# a throwaway certificate of that CA.
 set -euo pipefail
 build=$1 probe=$2 out=$3
 here=$(cd "$(dirname "$0")" && pwd)
@@ -30,4 +32,10 @@ rm -rf "$folder" && mkdir -p "$folder"
 unzip -q "$zip" -d "$folder"
 exe="$folder/$top/px-installer.exe"
 cmp -s "$folder/$top/PX/PX.inf" "$here/../../PX/PX.inf" || { echo "FAIL: PX.inf differs" >&2; exit 1; }
+echo "px-installer.exe: $(stat -c %s "$exe") bytes"
+if [ -n "${PX_SIGN_CA:-}" ]; then
+  bash "$here/../../scripts/sign.sh" verify "$exe" "$PX_SIGN_CA" || { echo "FAIL: signature" >&2; exit 1; }
+else
+  echo "signature not checked: PX_SIGN_CA is not set"
+fi
 exec "$here/win32_screenshot_test.sh" "$exe" "$probe" "$out/screenshot"
