@@ -48,11 +48,23 @@ struct PictDesc {
   GdiHandle palette = 0;
 };
 
+// The constants the calls take, with Windows' values. Where the Windows headers came first they
+// are its macros already, and a declaration here would not compile.
+#ifndef RASTERCAPS
 inline constexpr std::int32_t RASTERCAPS = 38;
+#endif
+#ifndef SIZEPALETTE
 inline constexpr std::int32_t SIZEPALETTE = 104;
+#endif
+#ifndef RC_PALETTE
 inline constexpr std::int32_t RC_PALETTE = 0x100;
+#endif
+#ifndef SRCCOPY
 inline constexpr std::uint32_t SRCCOPY = 0x00CC0020;
+#endif
+#ifndef PICTYPE_BITMAP
 inline constexpr std::uint32_t PICTYPE_BITMAP = 1;
+#endif
 
 class ButtonApi {
  public:
