@@ -8,8 +8,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {
     const auto inf = px::sim::InfFile::Parse({reinterpret_cast<const char*>(data), size}, "PX.inf");
-    inf.Models(u"NTamd64");
-    inf.Models(u"NTx86");
+    using px::sim::Architecture;
+    for (const Architecture arch :
+         {Architecture::kX86, Architecture::kAmd64, Architecture::kArm64}) {
+      inf.Models({arch, {}});
+      inf.Models({arch, {6, 1, 7601}});
+    }
   } catch (const px::sim::MachineError&) {
   }
   return 0;

@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/utf.h"
 #include "platform/sim/dependent_list.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/trace.h"
-#include "base/utf.h"
 
 namespace px::sim {
 namespace {
@@ -59,6 +59,22 @@ TEST(DependentList, EmptyAndBadFilesHaveADefinedResult) {
   EXPECT_THROW(ParseDependentList("\xFF\xFE\x41", "odd.txt"), MachineError);
 }
 
+// A value cut short inside its quoted DeviceID is refused; escaped quotes inside it are not
+// taken for its end.
+TEST(DependentList, AQuoteLeftOpenNamesItsLine) {
+  const std::string cut = R"(\\PC\root\cimv2:Win32_PnPEntity.DeviceID="USB\\VID_1A86&PID_A79)";
+  const std::string escaped = R"(\\PC\root\cimv2:Win32_PnPEntity.DeviceID="A\"B\\")";
+  EXPECT_EQ(ParseDependentList(escaped + "\n", "ok.txt"), std::vector<Text>{Utf8Literal(escaped)});
+  for (const std::string& bad : {cut, escaped.substr(0, escaped.size() - 1)}) {
+    try {
+      ParseDependentList("Dependent\r\r\n" + kHub + "\r\r\n" + bad + "  \r\r\n", "usb.txt");
+      ADD_FAILURE() << "no error for " << bad;
+    } catch (const MachineError& error) {
+      EXPECT_STREQ(error.what(), "usb.txt:3: a quote opened and never closed");
+    }
+  }
+}
+
 class MachineFolder : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -94,6 +110,16 @@ TEST_F(MachineFolder, LoadsLanguageFolderAndUsbTimeline) {
   EXPECT_EQ(machine.program_folder, u"C:\\Program Files\\PX");
   EXPECT_EQ(machine.DependentsAt(7499).size(), 1u);
   EXPECT_EQ(machine.DependentsAt(7500).size(), 2u);
+  EXPECT_EQ(machine.arch, Architecture::kAmd64);
+  EXPECT_EQ(machine.windows_version, (WindowsVersion{10, 0, 22631}));
+}
+
+TEST_F(MachineFolder, ArchitectureAndWindowsVersion) {
+  Write("machine.toml",
+        "program_folder = 'C:\\PX'\narch = 'arm64'\nwindows_version = '10.0.26100'\n");
+  const Machine machine = LoadMachine(dir);
+  EXPECT_EQ(machine.arch, Architecture::kArm64);
+  EXPECT_EQ(machine.windows_version, (WindowsVersion{10, 0, 26100}));
 }
 
 TEST_F(MachineFolder, ChineseProgramFolder) {
@@ -114,6 +140,14 @@ TEST_F(MachineFolder, MalformedDescriptionsNameFileLineAndReason) {
       {"program_folder = 'C:\\PX'\n[[usb]]\nfrom_ms = -5\nfile = 'a.txt'\n",
        ":3: from_ms must be a whole number >= 0"},
       {"program_folder = 'C:\\PX'\n[[usb]]\nfrom_ms = 0\n", ":2: [[usb]] needs a file"},
+      {"program_folder = 'C:\\PX'\narch = 'ARM64'\n",
+       ":2: arch must be \"x86\", \"x64\" or \"arm64\""},
+      {"program_folder = 'C:\\PX'\n\nwindows_version = '10.0'\n",
+       ":3: windows_version must be major.minor.build, such as \"10.0.22631\""},
+      {"program_folder = 'C:\\PX'\nwindows_version = '10.0.22631.1'\n", ":2: windows_version"},
+      {"program_folder = 'C:\\PX'\nwindows_version = '10.-1.5'\n", ":2: windows_version"},
+      {"program_folder = 'C:\\PX'\nwindows_version = '10.0.9999999999'\n", ":2: windows_version"},
+      {"program_folder = 'C:\\PX'\nwindows_version = 10\n", ":2: windows_version must be a text"},
       // Found by fuzzing: characters the TOML reader cannot take anywhere.
       {"\n\xCB\x8D", ":2: U+02CD cannot be read here; write it as \\u02CD in a \"quoted\" text"},
       {"\n\n-=-'\xEF\xB3\xBFp<\n\n'\xEF\xBB\xBFp<", ":3: U+FCFF cannot be read here"},

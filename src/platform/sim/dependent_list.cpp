@@ -28,6 +28,21 @@ bool LooksLikeUtf16Le(std::string_view bytes) {
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\0'; }
 
+// Whether a WMI object path leaves a quoted key value open. Inside quotes a backslash escapes
+// the next character (\\ and \" in DeviceID="USB\\VID_1A86&PID_A798\\5&2A&0&3"); outside
+// them it is an ordinary character (\\PC\root\cimv2).
+bool QuoteLeftOpen(TextView value) {
+  bool quoted = false;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (quoted && value[i] == u'\\') {
+      ++i;
+    } else if (value[i] == u'"') {
+      quoted = !quoted;
+    }
+  }
+  return quoted;
+}
+
 }  // namespace
 
 Text DecodeTextFile(std::string_view bytes, const std::string& file_name) {
@@ -55,7 +70,9 @@ std::vector<Text> ParseDependentList(std::string_view bytes, const std::string& 
   std::vector<Text> dependents;
   bool first = true;
   std::size_t start = 0;
+  int number = 0;
   while (start <= text.size()) {
+    ++number;
     std::size_t end = text.find(u'\n', start);
     if (end == Text::npos) end = text.size();
     TextView line(text.data() + start, end - start);
@@ -68,6 +85,10 @@ std::vector<Text> ParseDependentList(std::string_view bytes, const std::string& 
         std::all_of(line.begin(), line.end(), [](char16_t c) { return c == u'-'; });
     first = false;
     if (header || underline) continue;
+    if (QuoteLeftOpen(line)) {
+      throw MachineError(file_name + ":" + std::to_string(number) +
+                         ": a quote opened and never closed");
+    }
     dependents.emplace_back(line);
   }
   return dependents;

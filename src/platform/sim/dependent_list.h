@@ -24,7 +24,8 @@ Text DecodeTextFile(std::string_view bytes, const std::string& file_name);
 //   wmic path Win32_USBControllerDevice get Dependent
 // writes them (a "Dependent" header, lines padded with blanks and ended by CR CR LF) or as
 //   Get-WmiObject Win32_USBControllerDevice | % Dependent
-// does (one bare value per line). Blank lines and a "----" underline are skipped.
+// does (one bare value per line). Blank lines and a "----" underline are skipped. Throws
+// MachineError for a value whose quoted key is never closed (a line cut short).
 std::vector<Text> ParseDependentList(std::string_view bytes, const std::string& file_name);
 
 }  // namespace px::sim

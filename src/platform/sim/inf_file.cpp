@@ -1,5 +1,7 @@
 #include "platform/sim/inf_file.h"
 
+#include <tuple>
+
 #include "platform/sim/dependent_list.h"
 #include "platform/sim/text_case.h"
 
@@ -52,7 +54,95 @@ std::vector<Text> Fields(TextView text) {
   return fields;
 }
 
+// A number of a decoration: decimal, or hexadecimal after 0x; nullopt for anything else.
+std::optional<std::uint32_t> DecorationNumber(TextView text) {
+  unsigned base = 10;
+  if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  if (text.empty()) return std::nullopt;
+  std::uint64_t value = 0;
+  for (const char16_t c : text) {
+    unsigned digit;
+    if (c >= u'0' && c <= u'9') {
+      digit = c - u'0';
+    } else if (base == 16 && UpcaseChar(c) >= u'A' && UpcaseChar(c) <= u'F') {
+      digit = UpcaseChar(c) - u'A' + 10;
+    } else {
+      return std::nullopt;
+    }
+    if (digit >= base) return std::nullopt;
+    value = value * base + digit;
+    if (value > 0xFFFFFFFFu) return std::nullopt;
+  }
+  return static_cast<std::uint32_t>(value);
+}
+
+constexpr std::uint32_t kWorkstation = 1;       // VER_NT_WORKSTATION
+constexpr std::uint32_t kDesktopSuite = 0x100;  // VER_SUITE_SINGLEUSERTS
+constexpr std::size_t kVersionFields = 5;       // major minor product suite build
+
+// How well a decoration fits the target, higher is better; nullopt when it does not apply.
+using Fit = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, bool, int>;
+
+std::optional<Fit> FitOf(TextView decoration, const InfTarget& target) {
+  const Text upper = Upcase(decoration);
+  if (!upper.starts_with(u"NT")) return std::nullopt;
+  TextView rest = TextView(upper).substr(2);
+  const std::size_t dot = rest.find(u'.');
+  const TextView architecture = rest.substr(0, dot);
+  std::vector<TextView> fields;
+  if (dot != TextView::npos) {
+    rest.remove_prefix(dot + 1);
+    for (;;) {
+      const std::size_t next = rest.find(u'.');
+      fields.push_back(rest.substr(0, next));
+      if (next == TextView::npos) break;
+      rest.remove_prefix(next + 1);
+    }
+  }
+  if (fields.size() > kVersionFields) return std::nullopt;
+  // A bare "NT" is x86 only: since Windows Server 2003 SP1 other architectures need their name.
+  std::optional<Architecture> named;
+  if (architecture.empty() || architecture == u"X86") named = Architecture::kX86;
+  if (architecture == u"AMD64") named = Architecture::kAmd64;
+  if (architecture == u"ARM64") named = Architecture::kArm64;
+  if (named != target.architecture) return std::nullopt;
+  std::optional<std::uint32_t> values[kVersionFields];
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (fields[i].empty()) continue;
+    values[i] = DecorationNumber(fields[i]);
+    if (!values[i]) return std::nullopt;
+  }
+  const auto& [major, minor, product, suite, build] = values;
+  if (product && *product != kWorkstation) return std::nullopt;
+  if (suite && (*suite & ~kDesktopSuite) != 0) return std::nullopt;
+  const std::uint32_t version[] = {major.value_or(0), minor.value_or(0), build.value_or(0)};
+  const WindowsVersion& own = target.version;
+  if (std::tie(version[0], version[1], version[2]) > std::tie(own.major, own.minor, own.build)) {
+    return std::nullopt;
+  }
+  return Fit{version[0], version[1], version[2], !architecture.empty(),
+             int{product.has_value()} + int{suite.has_value()}};
+}
+
 }  // namespace
+
+std::optional<Text> ChooseModelsSection(const Text& base, const std::vector<Text>& decorations,
+                                        const InfTarget& target) {
+  std::optional<Fit> best;
+  std::optional<Text> chosen;
+  for (const Text& decoration : decorations) {
+    const std::optional<Fit> fit = FitOf(decoration, target);
+    if (fit && (!best || *fit > *best)) {
+      best = fit;
+      chosen = base + u"." + decoration;
+    }
+  }
+  if (!chosen && target.architecture == Architecture::kX86) chosen = base;
+  return chosen;
+}
 
 InfFile InfFile::Parse(std::string_view bytes, const std::string& file_name) {
   const Text text = DecodeTextFile(bytes, file_name);
@@ -130,20 +220,15 @@ const std::vector<InfFile::Line>& InfFile::Section(TextView name) const {
 
 bool InfFile::HasSection(TextView name) const { return sections_.count(Upcase(name)) > 0; }
 
-std::set<Text> InfFile::Models(TextView architecture) const {
+std::set<Text> InfFile::Models(const InfTarget& target) const {
   std::set<Text> models;
   for (const Line& manufacturer : Section(u"Manufacturer")) {
     if (manufacturer.values.empty()) continue;
-    const Text& base = manufacturer.values[0];
-    // The decorations after the section name, e.g. NTx86, NTamd64.
-    Text chosen = base;
-    for (std::size_t i = 1; i < manufacturer.values.size(); ++i) {
-      if (Upcase(manufacturer.values[i]) == Upcase(architecture)) {
-        chosen = base + u"." + manufacturer.values[i];
-      }
-    }
-    if (chosen == base && manufacturer.values.size() > 1) continue;  // not for this architecture
-    for (const Line& model : Section(chosen)) {
+    const std::vector<Text> decorations(manufacturer.values.begin() + 1, manufacturer.values.end());
+    const std::optional<Text> chosen =
+        ChooseModelsSection(manufacturer.values[0], decorations, target);
+    if (!chosen) continue;
+    for (const Line& model : Section(*chosen)) {
       if (!model.key.empty()) models.insert(model.key);
     }
   }

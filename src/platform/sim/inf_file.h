@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -8,6 +10,35 @@
 #include "base/text.h"
 
 namespace px::sim {
+
+// The processor architecture of a Windows installation, as INF decorations name it.
+enum class Architecture { kX86, kAmd64, kArm64 };
+
+// A Windows version as RtlGetVersion reports it (10.0.22631 is Windows 11 23H2).
+struct WindowsVersion {
+  std::uint32_t major = 10;
+  std::uint32_t minor = 0;
+  std::uint32_t build = 22631;
+  friend bool operator==(const WindowsVersion&, const WindowsVersion&) = default;
+};
+
+// The Windows an INF file is read on: which models section of [Manufacturer] applies.
+struct InfTarget {
+  Architecture architecture = Architecture::kAmd64;
+  WindowsVersion version;
+};
+
+// The models section that Windows takes from one [Manufacturer] entry: `base` with the
+// decorations listed after it ("NTamd64", "NTamd64.6.1", "NTarm64.10.0...14310", fields
+// architecture . major . minor . product type . suite mask . build, any of them empty).
+// Among the decorations for the target's architecture whose version is not above the
+// target's, the highest version wins; on a tie, one that names the architecture beats a bare
+// "NT" (which stands for x86), then one that names more of product type and suite mask.
+// Product type and suite mask must match a desktop Windows (1, and a mask within 0x100).
+// The undecorated section applies only to x86 Windows, and only when no decoration fits; on
+// x64 and ARM64 nothing applies then (nullopt).
+std::optional<Text> ChooseModelsSection(const Text& base, const std::vector<Text>& decorations,
+                                        const InfTarget& target);
 
 // A setup information (INF) file, read as Windows' setup API reads one: [sections] of lines,
 // ';' comments outside quotes, "quoted" text, %token% replaced from [Strings], section names
@@ -26,10 +57,9 @@ class InfFile {
   const std::vector<Line>& Section(TextView name) const;
   bool HasSection(TextView name) const;
 
-  // The printer models the file offers on an architecture ("NTx86", "NTamd64"): the keys of the
-  // model sections that [Manufacturer] names, decorated for it (or undecorated when no decoration
-  // fits).
-  std::set<Text> Models(TextView architecture) const;
+  // The printer models the file offers on a Windows: the keys of the models sections that
+  // ChooseModelsSection takes from each [Manufacturer] entry.
+  std::set<Text> Models(const InfTarget& target) const;
 
  private:
   std::map<Text, std::vector<Line>> sections_;  // by upper-case name

@@ -7,9 +7,9 @@
 #include <set>
 #include <sstream>
 
+#include "base/utf.h"
 #include "platform/sim/command_line.h"
 #include "platform/sim/dependent_list.h"
-#include "base/utf.h"
 
 #ifndef PX_SOURCE_ROOT
 #define PX_SOURCE_ROOT "."
@@ -88,6 +88,21 @@ void CheckCharacters(std::string_view toml, const std::string& file) {
 
 }  // namespace
 
+std::optional<WindowsVersion> ParseWindowsVersion(std::string_view text) {
+  std::uint32_t parts[3];
+  for (std::size_t i = 0; i < 3; ++i) {
+    const std::size_t end = i < 2 ? text.find('.') : text.size();
+    if (end == std::string_view::npos || end == 0 || end > 9) return std::nullopt;
+    parts[i] = 0;
+    for (const char c : text.substr(0, end)) {
+      if (c < '0' || c > '9') return std::nullopt;
+      parts[i] = parts[i] * 10 + static_cast<std::uint32_t>(c - '0');
+    }
+    text.remove_prefix(i < 2 ? end + 1 : end);
+  }
+  return WindowsVersion{parts[0], parts[1], parts[2]};
+}
+
 std::uint16_t LangIdForName(std::string_view name) {
   const Language* language = FindLanguage(name);
   return language ? language->lang_id : 0;
@@ -157,8 +172,21 @@ Machine ParseMachine(std::string_view toml, const std::string& name,
       }
     } else if (k == "arch") {
       const std::string arch = String(name, node, k);
-      if (arch != "x64" && arch != "x86") Fail(name, node, "arch must be \"x64\" or \"x86\"");
-      machine.x64 = arch == "x64";
+      if (arch == "x86") {
+        machine.arch = Architecture::kX86;
+      } else if (arch == "x64") {
+        machine.arch = Architecture::kAmd64;
+      } else if (arch == "arm64") {
+        machine.arch = Architecture::kArm64;
+      } else {
+        Fail(name, node, "arch must be \"x86\", \"x64\" or \"arm64\"");
+      }
+    } else if (k == "windows_version") {
+      const std::optional<WindowsVersion> version = ParseWindowsVersion(String(name, node, k));
+      if (!version) {
+        Fail(name, node, "windows_version must be major.minor.build, such as \"10.0.22631\"");
+      }
+      machine.windows_version = *version;
     } else if (k == "ports") {
       const auto* ports = node.as_array();
       if (!ports) Fail(name, node, "ports must be a list of port names");
@@ -176,6 +204,11 @@ Machine ParseMachine(std::string_view toml, const std::string& name,
           if (!ms || ms->get() < 0)
             Fail(name, value, "wmi_error_from_ms must be a whole number >= 0");
           machine.wmi_error_from_ms = ms->get();
+        } else if (field.str() == "wmi_error_after") {
+          const auto* count = value.as_integer();
+          if (!count || count->get() < 0)
+            Fail(name, value, "wmi_error_after must be a whole number >= 0");
+          machine.wmi_error_after = count->get();
         } else if (field.str() == "start_fails") {
           const auto* programs = value.as_array();
           if (!programs) Fail(name, value, "start_fails must be a list of program names");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "platform/sim/inf_file.h"
 
 namespace px::sim {
 
@@ -27,12 +28,14 @@ struct Machine {
   std::filesystem::path package_dir;   // what stands for <program folder>\PX
   std::vector<std::filesystem::path> registry_files;  // .reg files, loaded in this order
   std::vector<UsbSnapshot> usb;                       // sorted by from_ms
-  bool x64 = true;                 // a 64-bit Windows: drivers from the NTamd64 models
+  Architecture arch = Architecture::kAmd64;  // which INF models apply (NTx86, NTamd64, NTarm64)
+  WindowsVersion windows_version;            // 10.0.22631 unless machine.toml says otherwise
   std::vector<Text> ports;         // the spooler's ports (LPT1:, COM1:, FILE:, USB001 ...)
   std::int64_t install_ms = 2500;  // how long PrintUIEntry takes to install a printer
 
   // Faults to play through: WMI's query failing from a moment on, programs that cannot start.
   std::optional<std::int64_t> wmi_error_from_ms;
+  std::optional<std::int64_t> wmi_error_after;  // every enumeration fails after this many objects
   std::vector<Text> start_fails;  // program names as ProgramName gives them ("CMD", "RUNDLL32")
 
   // The Dependent list WMI gives at that moment (empty before the first snapshot).
@@ -50,6 +53,9 @@ Machine ParseMachine(std::string_view toml, const std::string& file_name,
 // The repository's machines/ folder and driver package, where px-sim finds them.
 std::filesystem::path MachinesDir();
 std::filesystem::path DefaultPackageDir();
+
+// "10.0.22631" -> {10, 0, 22631}: three whole numbers of up to nine digits; nullopt otherwise.
+std::optional<WindowsVersion> ParseWindowsVersion(std::string_view text);
 
 // "zh-CN" -> 0x0804 ...; 0 for a name it does not know.
 std::uint16_t LangIdForName(std::string_view name);

@@ -1,13 +1,14 @@
 #include "platform/sim/sim_spooler.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
+#include "base/utf.h"
 #include "platform/sim/command_line.h"
 #include "platform/sim/dependent_list.h"
 #include "platform/sim/inf_file.h"
 #include "platform/sim/text_case.h"
-#include "base/utf.h"
 
 namespace px::sim {
 
@@ -37,41 +38,58 @@ SimProcesses::Outcome SimSpooler::Run(const Text& command_line) {
 }
 
 // rundll32 ends with 0 whatever PrintUIEntry did: the outcome shows only in the spooler.
-SimProcesses::Outcome SimSpooler::PrintUiEntry(const std::vector<Text>& args) {
-  bool install = false;
-  Text name, inf_path, port, model;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const Text option = Upcase(args[i]);
-    Text* value = option == u"/B"   ? &name
-                  : option == u"/F" ? &inf_path
-                  : option == u"/R" ? &port
-                  : option == u"/M" ? &model
-                                    : nullptr;
-    if (option == u"/IF") {
-      install = true;
-    } else if (value && i + 1 < args.size()) {
-      *value = args[++i];
-    } else {
-      Error("PrintUIEntry: the arguments are invalid: " + ToUtf8(args[i]));
+SimProcesses::Outcome SimSpooler::PrintUiEntry(const std::vector<Text>& command_args) {
+  // @file names a file holding more arguments, read in its place.
+  std::vector<Text> args;
+  for (const Text& arg : command_args) {
+    if (!arg.starts_with(u'@')) {
+      args.push_back(arg);
+      continue;
+    }
+    const std::optional<std::string> bytes = ReadMachineFile(arg.substr(1));
+    if (!bytes) {
+      Error("PrintUIEntry: the system cannot find the file specified: " + ToUtf8(arg.substr(1)));
+      return {0, 200};
+    }
+    try {
+      Text more = DecodeTextFile(*bytes, ToUtf8(arg.substr(1)));
+      std::replace_if(
+          more.begin(), more.end(), [](char16_t c) { return c == u'\r' || c == u'\n'; },
+          u' ');  // the file's lines are one command line
+      for (Text& word : SplitCommandLine(more)) args.push_back(std::move(word));
+    } catch (const MachineError& error) {
+      Error(std::string("PrintUIEntry: the arguments are invalid: ") + error.what());
       return {0, 200};
     }
   }
-  if (!install || name.empty() || inf_path.empty() || model.empty()) {
+  const PrintUiArguments parsed = ParsePrintUiArguments(args);
+  if (!parsed.refused.empty()) {
+    Error("PrintUIEntry: the arguments are invalid: " + ToUtf8(parsed.refused));
+    return {0, 200};
+  }
+  if (parsed.command != u"/if" && !parsed.command.empty()) {
+    Error("PrintUIEntry: " + ToUtf8(parsed.command) +
+          " is not carried out on the simulated machine (only /if is)");
+    return {0, 200};
+  }
+  if (parsed.command.empty() || parsed.base_name.empty() || parsed.inf_file.empty() ||
+      parsed.model.empty()) {
     Error("PrintUIEntry: the arguments are invalid (need /if /b /f /m)");
     return {0, 200};
   }
-  const std::filesystem::path file = system_.HostPath(inf_path);
-  std::ifstream in(file, std::ios::binary);
-  if (file.empty() || !in) {
+  const Text& name = parsed.base_name;
+  const Text& inf_path = parsed.inf_file;
+  const Text& model = parsed.model;
+  Text port = parsed.port;
+  const std::optional<std::string> bytes = ReadMachineFile(inf_path);
+  if (!bytes) {
     Error("PrintUIEntry: the system cannot find the file specified: " + ToUtf8(inf_path));
     return {0, 500};
   }
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
   std::set<Text> models;
   try {
-    models =
-        InfFile::Parse(bytes.str(), file.string()).Models(machine_.x64 ? u"NTamd64" : u"NTx86");
+    models = InfFile::Parse(*bytes, system_.HostPath(inf_path).string())
+                 .Models({machine_.arch, machine_.windows_version});
   } catch (const MachineError& error) {
     Error(std::string("PrintUIEntry: the INF file is invalid: ") + error.what());
     return {0, 500};
@@ -89,6 +107,15 @@ SimProcesses::Outcome SimSpooler::PrintUiEntry(const std::vector<Text>& args) {
   }
   printers_.push_back({name, port, model});
   return {0, machine_.install_ms};
+}
+
+std::optional<std::string> SimSpooler::ReadMachineFile(const Text& windows_path) const {
+  const std::filesystem::path file = system_.HostPath(windows_path);
+  std::ifstream in(file, std::ios::binary);
+  if (file.empty() || !in) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
 }
 
 bool SimSpooler::PrinterExists(const Text& printer_name, const Text& port_name) {

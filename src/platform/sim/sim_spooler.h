@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,9 @@ class SimSpooler : public PrintSpooler {
   bool running() const { return running_; }
 
  private:
-  SimProcesses::Outcome PrintUiEntry(const std::vector<Text>& args);
+  SimProcesses::Outcome PrintUiEntry(const std::vector<Text>& command_args);
+  // The bytes of a file of the machine (the driver package), or nullopt when there is none.
+  std::optional<std::string> ReadMachineFile(const Text& windows_path) const;
   void Error(std::string text) { errors_.push_back(std::move(text)); }
 
   const Machine& machine_;
