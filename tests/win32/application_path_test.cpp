@@ -11,8 +11,9 @@ namespace {
 
 const SystemFolders k32BitWindows{u"C:\\Windows\\system32", u"C:\\Windows", false};
 const SystemFolders kWow64OnX64{u"C:\\Windows\\SysWOW64", u"C:\\Windows", true};
-// 64-bit Windows on ARM, and the native process on x64: no Sysnative to go through.
-const SystemFolders kNotWow64OnAmd64{u"C:\\Windows\\SysWOW64", u"C:\\Windows", false};
+// Not under WOW64 (say on an unknown native machine): no Sysnative to go through, whatever the
+// system folder is called.
+const SystemFolders kNotUnderWow64{u"C:\\Windows\\SysWOW64", u"C:\\Windows", false};
 const SystemFolders kRoots{u"C:\\", u"D:\\", true};
 // A bare name joined to an unknown folder would be relative, found in the current folder.
 const SystemFolders kNoSystemFolder{u"", u"C:\\W", true};
@@ -44,7 +45,7 @@ TEST(ApplicationPathFor, ChoosesTheFolderByProgramAndArchitecture) {
       {u"cmd /c net start spooler", &kWow64OnX64, u"C:\\Windows\\SysWOW64\\cmd.exe"},
       {u"rundll32x /a", &kWow64OnX64, u"C:\\Windows\\SysWOW64\\rundll32x.exe"},
       {u"rundll32.dll /a", &kWow64OnX64, u"C:\\Windows\\SysWOW64\\rundll32.dll"},
-      {kPrintUi, &kNotWow64OnAmd64, u"C:\\Windows\\SysWOW64\\rundll32.exe"},
+      {kPrintUi, &kNotUnderWow64, u"C:\\Windows\\SysWOW64\\rundll32.exe"},
       // Paths are taken as they stand, whatever the architecture.
       {u"\"C:\\Program Files\\x.exe\" /a", &k32BitWindows, u"C:\\Program Files\\x.exe"},
       {u"C:\\tools\\x.exe /a", &k32BitWindows, u"C:\\tools\\x.exe"},
@@ -66,7 +67,32 @@ TEST(ApplicationPathFor, ChoosesTheFolderByProgramAndArchitecture) {
   for (const PathCase& c : cases) {
     EXPECT_EQ(ToUtf8(ApplicationPathFor(c.command_line, *c.folders)), ToUtf8(c.application))
         << ToUtf8(c.command_line) << " with system folder " << ToUtf8(c.folders->system)
-        << (c.folders->wow64_on_amd64 ? " under WOW64 on x64" : "");
+        << (c.folders->under_wow64 ? " under WOW64" : "");
+  }
+}
+
+// The answers of IsWow64Process2 (process and native machine) or, without it, IsWow64Process.
+TEST(UnderWow64, TakesTheNativeProgramsOnX64AndArm64Only) {
+  constexpr std::uint16_t kUnknown = 0, kI386 = 0x014C, kAmd64 = 0x8664, kArm64 = 0xAA64;
+  constexpr std::uint16_t kIa64 = 0x0200;
+  struct Wow64Case {
+    Wow64Answers answers;
+    bool under_wow64;
+  };
+  const Wow64Case cases[] = {
+      {{true, kI386, kAmd64, false}, true},     // x64 Windows 10 and later
+      {{true, kI386, kArm64, false}, true},     // ARM64 Windows: x86 emulated
+      {{true, kUnknown, kI386, false}, false},  // 32-bit Windows 10
+      {{true, kUnknown, kAmd64, false}, false},
+      {{true, kUnknown, kArm64, false}, false},
+      {{true, kI386, kIa64, true}, false},  // IsWow64Process2 decides where it answered
+      {{false, 0, 0, true}, true},          // x64 Windows before 10 (1511)
+      {{false, 0, 0, false}, false},        // 32-bit Windows before 10 (1511)
+  };
+  for (const Wow64Case& c : cases) {
+    EXPECT_EQ(UnderWow64(c.answers), c.under_wow64)
+        << "machines " << c.answers.has_machines << " " << std::hex << c.answers.process_machine
+        << " " << c.answers.native_machine << ", IsWow64Process " << c.answers.is_wow64_process;
   }
 }
 

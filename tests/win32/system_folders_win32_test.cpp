@@ -31,12 +31,13 @@ TEST(QuerySystemFolders, AreTheRunningSystemsAnswers) {
   GetNativeSystemInfo(&native);
   BOOL wow64 = FALSE;
   ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
-  EXPECT_EQ(folders.value().wow64_on_amd64,
-            wow64 && native.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64);
-  EXPECT_EQ(RunsUnderWow64OnAmd64(), folders.value().wow64_on_amd64);
+  EXPECT_EQ(folders.value().under_wow64,
+            wow64 && (native.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64 ||
+                      native.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_ARM64));
+  EXPECT_EQ(RunsUnderWow64(), folders.value().under_wow64);
 }
 
-// The executable the installation command runs exists: the native one under WOW64 on x64.
+// The executable the installation command runs exists: the native one under WOW64.
 TEST(QuerySystemFolders, NameTheInstallersRundll32) {
   const Expected<SystemFolders> folders = QuerySystemFolders();
   ASSERT_TRUE(folders.ok());
@@ -46,7 +47,7 @@ TEST(QuerySystemFolders, NameTheInstallersRundll32) {
   const DWORD attributes = GetFileAttributesW(Wide(rundll32));
   ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << ToUtf8(rundll32);
   EXPECT_EQ(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u) << ToUtf8(rundll32);
-  const Text native_folder = folders.value().wow64_on_amd64
+  const Text native_folder = folders.value().under_wow64
                                  ? folders.value().windows + u"\\Sysnative\\"
                                  : folders.value().system + u"\\";
   EXPECT_EQ(rundll32, native_folder + u"rundll32.exe");

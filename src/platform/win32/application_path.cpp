@@ -45,11 +45,20 @@ Text Joined(TextView folder, TextView name) {
 
 }  // namespace
 
+bool UnderWow64(const Wow64Answers& answers) {
+  constexpr std::uint16_t kUnknown = 0;
+  constexpr std::uint16_t kAmd64 = 0x8664;
+  constexpr std::uint16_t kArm64 = 0xAA64;
+  if (!answers.has_machines) return answers.is_wow64_process;
+  return answers.process_machine != kUnknown &&
+         (answers.native_machine == kAmd64 || answers.native_machine == kArm64);
+}
+
 Text ApplicationPathFor(TextView command_line, const SystemFolders& folders) {
   const TextView program = FirstToken(command_line);
   if (program.empty()) return {};
   if (program.find_first_of(u"\\/:") != TextView::npos) return Text(program);
-  const bool native = folders.wow64_on_amd64 && MustRunNatively(program);
+  const bool native = folders.under_wow64 && MustRunNatively(program);
   const TextView folder = native ? folders.windows : folders.system;
   // Without its folder the path would be relative, and found in the current folder after all.
   if (folder.empty()) return {};

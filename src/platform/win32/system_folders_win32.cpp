@@ -1,12 +1,8 @@
 #include "platform/win32/system_folders_win32.h"
 
+#include "base/win32/windows_api.h"
 #include "platform/win32/system_error_win32.h"
 #include "platform/win32/system_functions.h"
-#include "base/win32/windows_api.h"
-
-#ifndef IMAGE_FILE_MACHINE_AMD64
-#define IMAGE_FILE_MACHINE_AMD64 0x8664
-#endif
 
 namespace px::win32 {
 
@@ -24,20 +20,23 @@ Expected<Text> Folder(FolderFunction function, const wchar_t* name) {
 
 }  // namespace
 
-bool RunsUnderWow64OnAmd64() {
+bool RunsUnderWow64() {
   using IsWow64Process2Function = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
   const auto is_wow64_process2 =
       SystemFunction<IsWow64Process2Function>(L"kernel32.dll", "IsWow64Process2");
+  Wow64Answers answers;
   USHORT process_machine = 0;
   USHORT native_machine = 0;
   if (is_wow64_process2 != nullptr &&
       is_wow64_process2(GetCurrentProcess(), &process_machine, &native_machine)) {
-    // The process machine is IMAGE_FILE_MACHINE_UNKNOWN for a process that is not under WOW64.
-    return process_machine != IMAGE_FILE_MACHINE_UNKNOWN &&
-           native_machine == IMAGE_FILE_MACHINE_AMD64;
+    answers.has_machines = true;
+    answers.process_machine = process_machine;
+    answers.native_machine = native_machine;
+  } else {
+    BOOL wow64 = FALSE;
+    answers.is_wow64_process = IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
   }
-  BOOL wow64 = FALSE;
-  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+  return UnderWow64(answers);
 }
 
 Expected<SystemFolders> QuerySystemFolders() {
@@ -45,8 +44,7 @@ Expected<SystemFolders> QuerySystemFolders() {
   if (!system) return system.error();
   Expected<Text> windows = Folder(&GetWindowsDirectoryW, L"GetWindowsDirectoryW");
   if (!windows) return windows.error();
-  return SystemFolders{std::move(system.value()), std::move(windows.value()),
-                       RunsUnderWow64OnAmd64()};
+  return SystemFolders{std::move(system.value()), std::move(windows.value()), RunsUnderWow64()};
 }
 
 }  // namespace px::win32

@@ -6,12 +6,11 @@
 namespace px::win32 {
 
 // The running process's answers for ApplicationPathFor: GetSystemDirectoryW,
-// GetWindowsDirectoryW and RunsUnderWow64OnAmd64().
+// GetWindowsDirectoryW and RunsUnderWow64().
 Expected<SystemFolders> QuerySystemFolders();
 
-// Whether this is a 32-bit process on 64-bit x64 Windows. IsWow64Process2 tells the native
-// machine; Windows before 10 (1511) lacks it, and there IsWow64Process answers, since those
-// versions run WOW64 only on x64.
-bool RunsUnderWow64OnAmd64();
+// Whether this is a 32-bit process under WOW64 on x64 or ARM64 Windows (UnderWow64 with the
+// answers of IsWow64Process2, or of IsWow64Process where Windows before 10 (1511) lacks it).
+bool RunsUnderWow64();
 
 }  // namespace px::win32
