@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "base/utf.h"
 #include "base/win32/windows_api.h"
@@ -49,6 +51,42 @@ std::wstring PlantedProgram() {
   return std::wstring(path.begin(), path.end());
 }
 
+// A folder of the user's, such as Downloads, that the installer was started from: the current
+// folder while it lives.
+class CurrentFolder {
+ public:
+  CurrentFolder() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + L"px-planted";
+    CreateDirectoryW(path_.c_str(), nullptr);
+    GetCurrentDirectoryW(MAX_PATH, previous_);
+    entered_ = SetCurrentDirectoryW(path_.c_str());
+  }
+  ~CurrentFolder() {
+    SetCurrentDirectoryW(previous_);
+    for (const std::wstring& file : planted_) DeleteFileW(file.c_str());
+    RemoveDirectoryW(path_.c_str());
+  }
+  bool entered() const { return entered_; }
+  // Plants a file: a copy of the planted program, or the given text.
+  bool Plant(const wchar_t* name, const char* text = nullptr) {
+    const std::wstring file = path_ + L"\\" + name;
+    planted_.push_back(file);
+    if (text == nullptr) return CopyFileW(PlantedProgram().c_str(), file.c_str(), FALSE);
+    std::FILE* out = _wfopen(file.c_str(), L"wb");
+    if (out == nullptr) return false;
+    std::fputs(text, out);
+    return std::fclose(out) == 0;
+  }
+
+ private:
+  std::wstring path_;
+  wchar_t previous_[MAX_PATH] = {};
+  bool entered_ = false;
+  std::vector<std::wstring> planted_;
+};
+
 // A cmd.exe or rundll32.exe planted in the current folder is not the one that runs: the planted
 // one would end with 42.
 TEST(Win32Processes, ABareNameNeverRunsAProgramFromTheCurrentFolder) {
@@ -61,24 +99,29 @@ TEST(Win32Processes, ABareNameNeverRunsAProgramFromTheCurrentFolder) {
       {L"cmd.exe", u"cmd /c exit 7", 7},
       {L"rundll32.exe", u"rundll32", 0},
   };
-  wchar_t temp[MAX_PATH];
-  ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
-  const std::wstring folder = std::wstring(temp) + L"px-planted";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  wchar_t previous[MAX_PATH];
-  GetCurrentDirectoryW(MAX_PATH, previous);
-
   for (const PlantedCase& c : cases) {
-    const std::wstring planted = folder + L"\\" + c.planted_name;
-    ASSERT_TRUE(CopyFileW(PlantedProgram().c_str(), planted.c_str(), FALSE));
-    ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
+    CurrentFolder downloads;
+    ASSERT_TRUE(downloads.entered());
+    ASSERT_TRUE(downloads.Plant(c.planted_name));
     auto started = Win32Processes().Start(c.command_line, ShowState::kHidden);
-    SetCurrentDirectoryW(previous);
     ASSERT_TRUE(started.ok()) << ToUtf8(c.command_line);
     EXPECT_EQ(WaitForExit(*started.value()), c.exit_code) << ToUtf8(c.command_line);
-    DeleteFileW(planted.c_str());
   }
-  RemoveDirectoryW(folder.c_str());
+}
+
+// cmd looks for a command in its current folder before the PATH: started in the installer's
+// current folder, the spooler command would run a planted net.bat (ending with 42) instead of
+// the system's net.
+TEST(Win32Processes, ChildrenStartInTheSystemFolder) {
+  CurrentFolder downloads;
+  ASSERT_TRUE(downloads.entered());
+  ASSERT_TRUE(downloads.Plant(L"net.bat", "@exit 42\r\n"));
+  ASSERT_TRUE(downloads.Plant(L"net.exe"));
+  auto started = Win32Processes().Start(u"cmd /c net start spooler", ShowState::kHidden);
+  ASSERT_TRUE(started.ok());
+  const std::optional<std::uint32_t> code = WaitForExit(*started.value());
+  ASSERT_TRUE(code.has_value());
+  EXPECT_NE(*code, 42u);
 }
 
 }  // namespace

@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "base/win32/unique_handle.h"
 #include "platform/win32/application_path.h"
 #include "platform/win32/system_error_win32.h"
 #include "platform/win32/system_folders_win32.h"
-#include "base/win32/unique_handle.h"
 
 namespace px::win32 {
 
@@ -42,8 +42,11 @@ Expected<std::unique_ptr<Process>> Win32Processes::Start(const Text& command_lin
   // CreateProcessW may write into the command line: it gets a copy.
   std::wstring writable(Wide(command_line), command_line.size());
   PROCESS_INFORMATION info{};
+  // The child starts in the system folder, not in the installer's current folder (often the
+  // user's Downloads): cmd looks for "net" in its current folder before the PATH, and a net.bat
+  // planted there would run with the administrator rights the installer holds.
   if (!CreateProcessW(Wide(application), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &info)) {
+                      Wide(folders.value().system), &startup, &info)) {
     return LastError(L"CreateProcessW");
   }
   CloseHandle(info.hThread);
