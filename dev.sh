@@ -75,7 +75,8 @@ windows_tests() {
   PX_SIGN_PFX="$signing/signer.pfx" PX_SIGN_PASSWORD=throwaway PX_SIGN_TIMESTAMP_URL= \
     cmake --build build/win32 --target package  # px-installer-<version>-win32.zip
   # Wine needs its own prefix and a display; the script sets both up and runs CTest.
-  PX_SIGN_CA="$signing/ca.pem" scripts/wine-ctest.sh build/win32
+  # The capture round trip compares with the Linux px-sim, built by linux_tests.
+  PX_SIM="$PWD/build/linux/px-sim" PX_SIGN_CA="$signing/ca.pem" scripts/wine-ctest.sh build/win32
 }
 
 case "${1:-}" in
