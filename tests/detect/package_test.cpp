@@ -4,15 +4,15 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/utf.h"
 #include "detect/model_table.h"
 #include "platform/sim/inf_file.h"
 #include "platform/sim/machine.h"
-#include "base/utf.h"
 
 namespace px {
 namespace {
 
-TEST(DriverPackage, EveryModelNameOfTheTableIsAModelOfTheInfOnBothArchitectures) {
+TEST(DriverPackage, EveryModelNameOfTheTableIsAModelOfTheInfOnEveryArchitecture) {
   const std::filesystem::path path = sim::DefaultPackageDir() / "PX.inf";
   std::ifstream in(path, std::ios::binary);
   ASSERT_TRUE(in) << path;
@@ -25,8 +25,16 @@ TEST(DriverPackage, EveryModelNameOfTheTableIsAModelOfTheInfOnBothArchitectures)
     names.emplace(row.model);
     if (!row.model_dash.empty()) names.emplace(row.model_dash);
   }
-  for (const char16_t* arch : {u"NTx86", u"NTamd64"}) {
-    EXPECT_EQ(inf.Models(arch), names) << ToUtf8(arch);
+  // Windows 7 is the oldest x86 and x64 Windows, 10.0.16299 the first ARM64 one.
+  using sim::Architecture;
+  const sim::InfTarget targets[] = {
+      {Architecture::kX86, {6, 1, 7601}},     {Architecture::kX86, {}},
+      {Architecture::kAmd64, {6, 1, 7601}},   {Architecture::kAmd64, {}},
+      {Architecture::kArm64, {10, 0, 16299}}, {Architecture::kArm64, {}},
+  };
+  for (const sim::InfTarget& target : targets) {
+    EXPECT_EQ(inf.Models(target), names)
+        << static_cast<int>(target.architecture) << " " << target.version.build;
   }
   // A version-3 printer-class package on Windows' own Unidrv.
   std::map<Text, Text> version;
