@@ -2,14 +2,12 @@
 
 #include <cstdint>
 
+#include "base/timers.h"
 #include "controls/common/button_api.h"
 #include "controls/common/control_site.h"
-#include "base/timers.h"
+#include "controls/common/shape_mask.h"
 
 namespace px {
-
-// The colour a shape mask leaves see-through (0x00BBGGRR).
-inline constexpr Color kMaskKeyColor = 0x00FD00FF;
 
 // The host's side of an image button: the control site of every control, and what the button
 // keeps in its window rather than in fields of its own.

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "controls/common/geometry.h"
+#include "controls/common/shape_mask.h"
 
 namespace px::sim {
 namespace {
@@ -170,7 +171,7 @@ const std::array<PaletteEntry, 256>& SimButtonApi::SystemPalette() {
 
 std::int32_t SimButtonApi::AddWindow(std::int32_t parent, PixelRect screen_rect) {
   next_hwnd_ += 2;
-  windows_.push_back({next_hwnd_, parent, screen_rect, true, true});
+  windows_.push_back({next_hwnd_, parent, screen_rect, true, true, std::nullopt});
   return next_hwnd_;
 }
 
@@ -206,11 +207,18 @@ void SimButtonApi::SetWindowVisible(std::int32_t hwnd, bool visible) {
   if (Window* w = FindWindow(hwnd)) w->visible = visible;
 }
 
+void SimButtonApi::SetWindowShape(std::int32_t hwnd, std::optional<std::vector<PixelRect>> shape) {
+  if (Window* w = FindWindow(hwnd)) w->shape = std::move(shape);
+}
+
 // The topmost visible child of parent under the point, followed down to the deepest window. A
 // disabled window stops the search at its parent, as hit-testing passes it by.
 std::int32_t SimButtonApi::TopChildAt(std::int32_t parent, ScreenPoint point) const {
   for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
     if (it->parent != parent || !it->visible || !Contains(it->rect, point)) continue;
+    if (it->shape && !ShapeContains(*it->shape, point.x - it->rect.x, point.y - it->rect.y)) {
+      continue;
+    }
     if (!it->enabled) return parent;
     return TopChildAt(it->hwnd, point);
   }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "controls/common/blit.h"
@@ -22,9 +23,11 @@ namespace px::sim {
 // can be read, and a copy into a DC with a realized palette maps every pixel to the palette's
 // nearest colour, as an 8-bit display would.
 //
-// Desktop: windows with a screen rectangle, a parent and enabled and visible flags, in z-order
-// (a window added later lies over its earlier siblings), and a cursor position, which together
-// answer GetCursorPos and WindowFromPoint.
+// Desktop: windows with a screen rectangle, a parent, enabled and visible flags and optionally a
+// shape (a window region), in z-order (a window added later lies over its earlier siblings), and
+// a cursor position, which together answer GetCursorPos and WindowFromPoint. As with a window
+// region, a point of the rectangle outside the shape is not the window's: the search goes on to
+// what lies below.
 class SimButtonApi final : public ButtonApi {
  public:
   SimButtonApi();
@@ -46,6 +49,8 @@ class SimButtonApi final : public ButtonApi {
   PixelRect WindowRect(std::int32_t hwnd) const;
   void SetWindowEnabled(std::int32_t hwnd, bool enabled);
   void SetWindowVisible(std::int32_t hwnd, bool visible);
+  // The window's shape, runs of pixels from its top-left (MaskShape); nullopt for none.
+  void SetWindowShape(std::int32_t hwnd, std::optional<std::vector<PixelRect>> shape);
   void SetCursorPos(ScreenPoint point) { cursor_ = point; }
 
   // A device context for drawing on a window (GetDC); it goes when ReleaseWindowDC is called.
@@ -93,6 +98,7 @@ class SimButtonApi final : public ButtonApi {
     PixelRect rect;
     bool enabled = true;
     bool visible = true;
+    std::optional<std::vector<PixelRect>> shape;
   };
   const Window* FindWindow(std::int32_t hwnd) const;
   Window* FindWindow(std::int32_t hwnd);

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "controls/common/blit.h"
 #include "base/utf.h"
+#include "controls/common/blit.h"
 
 namespace px::sim {
 namespace {

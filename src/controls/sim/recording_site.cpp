@@ -1,6 +1,11 @@
 #include "controls/sim/recording_site.h"
 
 #include <algorithm>
+#include <functional>
+#include <optional>
+
+#include "base/utf.h"
+#include "controls/common/geometry.h"
 
 namespace px::sim {
 
@@ -31,7 +36,13 @@ class RecordingSite::AreaHandle final : public ImageArea {
       : site_(site), area_(std::move(area)) {
     site_.areas_.push_back(area_.get());
   }
-  ~AreaHandle() override { std::erase(site_.areas_, area_.get()); }
+  ~AreaHandle() override {
+    std::erase(site_.areas_, area_.get());
+    if (site_.captured_ == &area_->input()) {
+      site_.captured_ = nullptr;
+      site_.click_pending_ = false;
+    }
+  }
 
   void Move(TwipPoint top_left) override { area_->Move(top_left); }
   TwipRect Bounds() const override { return area_->Bounds(); }
@@ -46,9 +57,87 @@ class RecordingSite::AreaHandle final : public ImageArea {
   std::unique_ptr<RecordingImageArea> area_;
 };
 
+namespace {
+
+// The timers of a site on a desktop of its own: nothing runs them.
+class IdleTimers final : public TimerFactory {
+ public:
+  std::unique_ptr<Timer> CreateTimer(std::function<void()>) override {
+    return std::make_unique<IdleTimer>();
+  }
+
+ private:
+  class IdleTimer final : public Timer {
+   public:
+    void SetInterval(std::uint32_t ms) override { interval_ = ms; }
+    void SetEnabled(bool enabled) override { enabled_ = enabled; }
+    std::uint32_t Interval() const override { return interval_; }
+    bool Enabled() const override { return enabled_; }
+
+   private:
+    std::uint32_t interval_ = 0;
+    bool enabled_ = true;
+  };
+};
+
+}  // namespace
+
+// The control's timers: a tick is a message, so the message loop settles the shape first.
+class RecordingSite::Timers final : public TimerFactory {
+ public:
+  Timers(RecordingSite& site, TimerFactory& timers) : site_(site), timers_(timers) {}
+  std::unique_ptr<Timer> CreateTimer(std::function<void()> on_tick) override {
+    return timers_.CreateTimer([this, tick = std::move(on_tick)] {
+      site_.SettleRegion();
+      tick();
+    });
+  }
+
+ private:
+  RecordingSite& site_;
+  TimerFactory& timers_;
+};
+
 RecordingSite::RecordingSite(std::string name, OpLog& log, TwipSize size,
                              std::unique_ptr<SizedSurface> inner)
-    : name_(name), log_(log), size_(size), surface_(std::move(name), log, size, std::move(inner)) {}
+    : RecordingSite(std::move(name), log, std::make_unique<SimButtonApi>(),
+                    std::make_unique<IdleTimers>(), size, std::move(inner)) {}
+
+RecordingSite::RecordingSite(std::string name, OpLog& log, std::unique_ptr<SimButtonApi> api,
+                             std::unique_ptr<TimerFactory> timers, TwipSize size,
+                             std::unique_ptr<SizedSurface> inner)
+    : RecordingSite(std::move(name), log, *api, *timers, 0, {}, size, std::move(inner)) {
+  own_api_ = std::move(api);
+  own_timers_ = std::move(timers);
+}
+
+RecordingSite::RecordingSite(std::string name, OpLog& log, SimButtonApi& api, TimerFactory& timers,
+                             std::int32_t parent_hwnd, TwipPoint position, TwipSize size,
+                             std::unique_ptr<SizedSurface> inner)
+    : name_(std::move(name)),
+      log_(log),
+      api_(&api),
+      timers_(std::make_unique<Timers>(*this, timers)),
+      parent_hwnd_(parent_hwnd),
+      position_(position),
+      size_(size),
+      surface_(name_, log, size, std::move(inner)) {
+  hwnd_ = api_->AddWindow(parent_hwnd_, {});
+  PlaceWindow();
+  hdc_ = api_->GetWindowDC(hwnd_);
+}
+
+RecordingSite::~RecordingSite() {
+  api_->ReleaseWindowDC(hdc_);
+  api_->RemoveWindow(hwnd_);
+}
+
+void RecordingSite::PlaceWindow() {
+  const PixelRect parent = api_->WindowRect(parent_hwnd_);
+  api_->SetWindowRect(hwnd_,
+                      {parent.x + TwipsToPixels(position_.x), parent.y + TwipsToPixels(position_.y),
+                       TwipsToPixels(size_.width), TwipsToPixels(size_.height)});
+}
 
 void RecordingSite::SetSize(TwipSize size) {
   log_.Add(OpLine({"size", name_, Pair(size.width, size.height)}));
@@ -56,6 +145,7 @@ void RecordingSite::SetSize(TwipSize size) {
   if (size == size_) return;
   size_ = size;
   surface_.Resize(size);
+  PlaceWindow();
   if (control_ != nullptr) control_->OnResize();
 }
 
@@ -65,23 +155,7 @@ std::unique_ptr<ImageArea> RecordingSite::CreateImageArea(std::string_view name,
       *this, std::make_unique<RecordingImageArea>(std::string(name), log_, bounds, input));
 }
 
-void RecordingSite::Site() {
-  if (control_ == nullptr) return;
-  control_->OnResize();
-  control_->OnShow();
-}
-
-ControlStatus RecordingSite::Load(PropertyStore& store) {
-  if (control_ == nullptr) return {};
-  return control_->OnReadProperties(store);
-}
-
-ControlStatus RecordingSite::Save(PropertyStore& store) {
-  if (control_ == nullptr) return {};
-  return control_->OnWriteProperties(store);
-}
-
-std::vector<RecordingImageArea*> RecordingSite::image_areas() const { return areas_; }
+TimerFactory& RecordingSite::ChildTimers() { return *timers_; }
 
 RecordingImageArea* RecordingSite::ImageAreaNamed(std::string_view name) const {
   for (RecordingImageArea* area : areas_) {
@@ -89,6 +163,68 @@ RecordingImageArea* RecordingSite::ImageAreaNamed(std::string_view name) const {
   }
   return nullptr;
 }
+
+void RecordingSite::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  api_->SetWindowEnabled(hwnd_, enabled);
+  // Disabling a window cancels its mouse capture.
+  if (!enabled) {
+    captured_ = nullptr;
+    click_pending_ = false;
+  }
+}
+
+void RecordingSite::SetBackStyle(std::int16_t style) { Reshape(mask_.SetBackStyle(style)); }
+
+void RecordingSite::SetSurfacePicture(PictureRef picture) {
+  Reshape(mask_.SetPicture(std::move(picture)));
+}
+
+void RecordingSite::Reshape(ShapeMask::Step step) {
+  if (step != ShapeMask::Step::kSetShape) return;
+  log_.Add(OpLine({"region", name_, "on"}));
+  api_->SetWindowShape(hwnd_, mask_.shape());
+}
+
+void RecordingSite::SettleRegion() {
+  if (!mask_.Settle()) return;
+  log_.Add(OpLine({"region", name_, "off"}));
+  api_->SetWindowShape(hwnd_, std::nullopt);
+}
+
+void RecordingSite::PaintPicture(std::int32_t frame, const Picture& picture, TwipRect dest) {
+  log_.Add(OpLine({"paint", name_, std::to_string(frame), Quad(dest)}));
+  if (SizedSurface* inner = surface_.inner()) {
+    inner->CopyPicture(
+        picture, {0, 0, PixelsToTwips(picture.PixelWidth()), PixelsToTwips(picture.PixelHeight())},
+        dest);
+  }
+}
+
+void RecordingSite::ReportError(const ControlError& error) {
+  errors_.push_back(error);
+  log_.Add(OpLine({"error", name_, std::to_string(error.number), EscapeText(error.description)}));
+}
+
+void RecordingSite::Site() {
+  if (control_ == nullptr) return;
+  control_->OnResize();
+  control_->OnShow();
+}
+
+void RecordingSite::Show() {
+  if (control_ != nullptr) control_->OnShow();
+}
+
+ControlStatus RecordingSite::Load(PropertyStore& store) {
+  return control_ ? control_->OnReadProperties(store) : ControlStatus();
+}
+
+ControlStatus RecordingSite::Save(PropertyStore& store) {
+  return control_ ? control_->OnWriteProperties(store) : ControlStatus();
+}
+
+// --- input handed straight to the control ----------------------------------------------------
 
 RecordingImageArea* RecordingSite::HitTest(TwipPoint at) const {
   for (auto it = areas_.rbegin(); it != areas_.rend(); ++it) {
@@ -103,6 +239,7 @@ RecordingImageArea* RecordingSite::HitTest(TwipPoint at) const {
 
 MouseArgs RecordingSite::Deliver(Delivery delivery, TwipPoint at, std::int16_t button,
                                  std::int16_t shift) {
+  SettleRegion();
   MouseArgs args{button, shift, static_cast<float>(at.x), static_cast<float>(at.y)};
   if (RecordingImageArea* area = HitTest(at)) {
     args.x -= static_cast<float>(area->Bounds().x);
@@ -124,20 +261,150 @@ MouseArgs RecordingSite::MouseMove(TwipPoint at, std::int16_t button, std::int16
   return Deliver(&InputListener::OnMouseMove, at, button, shift);
 }
 
+InputListener* RecordingSite::ElementAt(TwipPoint at) const {
+  if (RecordingImageArea* area = HitTest(at)) return &area->input();
+  return control_;
+}
+
 void RecordingSite::Click(TwipPoint at) {
-  if (RecordingImageArea* area = HitTest(at)) {
-    area->input().OnClick();
-  } else if (control_ != nullptr) {
-    control_->OnClick();
-  }
+  SettleRegion();
+  if (InputListener* element = ElementAt(at)) element->OnClick();
 }
 
 void RecordingSite::DblClick(TwipPoint at) {
-  if (RecordingImageArea* area = HitTest(at)) {
-    area->input().OnDblClick();
-  } else if (control_ != nullptr) {
-    control_->OnDblClick();
+  SettleRegion();
+  if (InputListener* element = ElementAt(at)) element->OnDblClick();
+}
+
+// --- the user's hand -------------------------------------------------------------------------
+
+bool RecordingSite::CursorOverControl() const {
+  return api_->WindowFromPoint(api_->GetCursorPos()) == hwnd_;
+}
+
+InputListener* RecordingSite::ElementUnderCursor() const {
+  return CursorOverControl() ? ElementAt(cursor_) : nullptr;
+}
+
+TwipPoint RecordingSite::OriginOf(const InputListener& element) const {
+  for (const RecordingImageArea* area : areas_) {
+    if (&area->input() == &element) return {area->Bounds().x, area->Bounds().y};
   }
+  return {};
+}
+
+void RecordingSite::DeliverToHand(Delivery delivery, InputListener& element, std::int16_t button,
+                                  std::int16_t shift) {
+  const TwipPoint origin = OriginOf(element);
+  float x = static_cast<float>(cursor_.x - origin.x);
+  float y = static_cast<float>(cursor_.y - origin.y);
+  (element.*delivery)(button, shift, x, y);
+}
+
+void RecordingSite::MoveTo(TwipPoint at) {
+  SettleRegion();
+  cursor_ = at;
+  const PixelRect rect = api_->WindowRect(hwnd_);
+  api_->SetCursorPos({rect.x + TwipsToPixels(at.x), rect.y + TwipsToPixels(at.y)});
+  if (InputListener* element = captured_ != nullptr ? captured_ : ElementUnderCursor()) {
+    DeliverToHand(&InputListener::OnMouseMove, *element, held_, 0);
+  }
+}
+
+void RecordingSite::MoveAway() {
+  SettleRegion();
+  cursor_ = {-100000, -100000};
+  api_->SetCursorPos({-100000, -100000});
+  if (captured_ != nullptr) DeliverToHand(&InputListener::OnMouseMove, *captured_, held_, 0);
+}
+
+void RecordingSite::Press(std::int16_t button, std::int16_t shift) {
+  SettleRegion();
+  InputListener* const under = ElementUnderCursor();
+  if (under == nullptr) return;
+  Focus();
+  held_ = static_cast<std::int16_t>(held_ | button);
+  if (captured_ == nullptr) captured_ = under;
+  click_pending_ = true;
+  DeliverToHand(&InputListener::OnMouseDown, *captured_, button, shift);
+}
+
+void RecordingSite::DoublePress(std::int16_t button, std::int16_t /*shift*/) {
+  SettleRegion();
+  InputListener* const under = ElementUnderCursor();
+  if (under == nullptr) return;
+  held_ = static_cast<std::int16_t>(held_ | button);
+  if (captured_ == nullptr) captured_ = under;
+  click_pending_ = false;  // the double-click stands for this press's click
+  captured_->OnDblClick();
+}
+
+void RecordingSite::Release(std::int16_t button, std::int16_t shift) {
+  SettleRegion();
+  if ((held_ & button) == 0) return;
+  held_ = static_cast<std::int16_t>(held_ & ~button);
+  InputListener* const element = captured_;
+  if (element == nullptr) return;
+  DeliverToHand(&InputListener::OnMouseUp, *element, button, shift);
+  if (held_ != 0) return;  // the mouse stays with the element until the last release
+  const bool click = click_pending_ && ElementUnderCursor() == element;
+  captured_ = nullptr;
+  click_pending_ = false;
+  if (click) element->OnClick();
+}
+
+void RecordingSite::UserClick(TwipPoint at, std::int16_t button) {
+  MoveTo(at);
+  Press(button);
+  Release(button);
+}
+
+void RecordingSite::UserDoubleClick(TwipPoint at, std::int16_t button) {
+  UserClick(at, button);
+  DoublePress(button);
+  Release(button);
+}
+
+void RecordingSite::Focus() {
+  SettleRegion();
+  if (focused_ || !enabled_) return;
+  focused_ = true;
+  if (control_ != nullptr) control_->OnGotFocus();
+}
+
+void RecordingSite::Unfocus() {
+  SettleRegion();
+  if (!focused_) return;
+  focused_ = false;
+  if (control_ != nullptr) control_->OnLostFocus();
+}
+
+void RecordingSite::KeyDown(std::int16_t key_code, std::int16_t shift) {
+  SettleRegion();
+  if (focused_ && enabled_ && control_ != nullptr) control_->OnKeyDown(key_code, shift);
+}
+
+void RecordingSite::KeyUp(std::int16_t key_code, std::int16_t shift) {
+  SettleRegion();
+  if (focused_ && enabled_ && control_ != nullptr) control_->OnKeyUp(key_code, shift);
+}
+
+void RecordingSite::KeyPress(std::int16_t key_ascii) {
+  SettleRegion();
+  if (focused_ && enabled_ && control_ != nullptr) control_->OnKeyPress(key_ascii);
+}
+
+PictureRef RecordingSite::VisibleImage() const {
+  const PictureRef image = surface_.Image();
+  if (!mask_.on() || !image) return image;
+  const std::int32_t w = image->PixelWidth(), h = image->PixelHeight();
+  std::vector<Argb> pixels(image->Pixels().begin(), image->Pixels().end());
+  for (std::int32_t y = 0; y < h; ++y) {
+    for (std::int32_t x = 0; x < w; ++x) {
+      if (!ShapeContains(mask_.shape(), x, y)) pixels[static_cast<std::size_t>(y) * w + x] = 0;
+    }
+  }
+  return MakePixelPicture(w, h, std::move(pixels));
 }
 
 RecordingHostWindow::RecordingHostWindow(std::string name, OpLog& log, TwipSize outer_size,

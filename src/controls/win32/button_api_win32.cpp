@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "controls/common/geometry.h"
 #include "base/win32/argb_dib.h"
 #include "base/win32/com_ptr.h"
+#include "controls/common/geometry.h"
 
 namespace px::win32 {
 namespace {

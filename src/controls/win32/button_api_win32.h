@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "controls/common/button_api.h"
 #include "base/win32/windows_api.h"
+#include "controls/common/button_api.h"
 
 namespace px::win32 {
 

@@ -1,17 +1,17 @@
 #include "controls/win32/button_window.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
+#include <map>
 #include <vector>
 
 #include "controls/common/blit.h"
-#include "controls/win32/control_input.h"
 
 namespace px::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"PxImageButton";
+// Posted when the region is to go: see Reshape.
+constexpr UINT kSettleRegion = WM_USER + 1;
 
 }  // namespace
 
@@ -88,69 +88,20 @@ class ButtonWindow::Timers final : public TimerFactory {
 
 std::unique_ptr<ButtonWindow> ButtonWindow::Create(HWND parent, int id, TwipRect bounds,
                                                    ButtonApi& api) {
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  if (!RegisterChildClass(instance, kClassName)) return nullptr;
-  const PixelRect p = ToPixels(bounds);
-  HWND window = CreateWindowExW(
-      0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, p.x, p.y, p.width, p.height, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-  if (window == nullptr) return nullptr;
-  std::unique_ptr<ButtonWindow> site(new ButtonWindow(window, api));
-  site->size_ = {bounds.width, bounds.height};
-  site->surface_->Resize(site->size_);
+  std::unique_ptr<ButtonWindow> site(new ButtonWindow(api));
+  if (!site->Open(parent, id, bounds, {kClassName, WS_TABSTOP, true})) return nullptr;
+  site->timers_ = std::make_unique<Timers>(site->hwnd());
   return site;
 }
 
-ButtonWindow::ButtonWindow(HWND window, ButtonApi& api)
-    : window_(window),
-      api_(api),
-      surface_(std::make_unique<GdiSurface>(window)),
-      timers_(std::make_unique<Timers>(window)) {
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
-}
+ButtonWindow::ButtonWindow(ButtonApi& api) : api_(api) {}
 
 ButtonWindow::~ButtonWindow() {
   timers_.reset();
-  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
-  surface_.reset();
-  DestroyWindow(window_);
-}
-
-LRESULT CALLBACK ButtonWindow::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-  auto* site = reinterpret_cast<ButtonWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (site == nullptr) return DefWindowProcW(window, message, w, l);
-  return site->Handle(message, w, l);
-}
-
-void ButtonWindow::SetSize(TwipSize size) {
-  size = {std::max(size.width, 0), std::max(size.height, 0)};
-  if (size == size_) return;
-  size_ = size;
-  surface_->Resize(size_);
-  // The control hears of its new size once, from here, in twips as asked.
-  sizing_ = true;
-  SetWindowPos(window_, nullptr, 0, 0, TwipsToPixels(size.width), TwipsToPixels(size.height),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  sizing_ = false;
-  if (control_ != nullptr) control_->OnResize();
-}
-
-void ButtonWindow::OnSized(int width, int height) {
-  if (sizing_) return;
-  const TwipSize size = {PixelsToTwips(width), PixelsToTwips(height)};
-  if (size == size_) return;
-  size_ = size;
-  surface_->Resize(size_);
-  if (control_ != nullptr) control_->OnResize();
+  Close();
 }
 
 TimerFactory& ButtonWindow::ChildTimers() { return *timers_; }
-
-void ButtonWindow::PropertyChanged(TextView key) {
-  if (on_property_changed_) on_property_changed_(key);
-}
 
 std::unique_ptr<ImageArea> ButtonWindow::CreateImageArea(std::string_view, TwipRect,
                                                          InputListener&) {
@@ -158,32 +109,28 @@ std::unique_ptr<ImageArea> ButtonWindow::CreateImageArea(std::string_view, TwipR
 }
 
 std::int32_t ButtonWindow::Hwnd() const {
-  return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(window_));
+  return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(hwnd()));
 }
 
-GdiHandle ButtonWindow::Hdc() const { return reinterpret_cast<GdiHandle>(surface_->dc()); }
+GdiHandle ButtonWindow::Hdc() const { return reinterpret_cast<GdiHandle>(gdi_surface().dc()); }
 
-bool ButtonWindow::Enabled() const { return IsWindowEnabled(window_) != FALSE; }
+bool ButtonWindow::Enabled() const { return IsWindowEnabled(hwnd()) != FALSE; }
 
-void ButtonWindow::SetEnabled(bool enabled) { EnableWindow(window_, enabled ? TRUE : FALSE); }
+void ButtonWindow::SetEnabled(bool enabled) { EnableWindow(hwnd(), enabled ? TRUE : FALSE); }
 
-void ButtonWindow::SetBackStyle(std::int16_t style) {
-  back_style_ = style;
-  UpdateRegion(false);
-}
+void ButtonWindow::SetBackStyle(std::int16_t style) { Reshape(mask_.SetBackStyle(style)); }
 
 void ButtonWindow::SetSurfacePicture(PictureRef picture) {
-  surface_picture_ = std::move(picture);
-  UpdateRegion(true);
+  Reshape(mask_.SetPicture(std::move(picture)));
 }
 
 void ButtonWindow::SetDrawMode(std::int16_t mode) {
   draw_mode_ = mode;
-  SetROP2(surface_->dc(), mode);
+  SetROP2(gdi_surface().dc(), mode);
 }
 
 void ButtonWindow::PaintPicture(std::int32_t, const Picture& picture, TwipRect dest) {
-  surface_->CopyPicture(
+  gdi_surface().CopyPicture(
       picture, {0, 0, PixelsToTwips(picture.PixelWidth()), PixelsToTwips(picture.PixelHeight())},
       dest);
 }
@@ -194,151 +141,61 @@ void ButtonWindow::ReportError(const ControlError& error) {
     return;
   }
   const Text text = u"Run-time error '" + Decimal(error.number) + u"':\n\n" + error.description;
-  MessageBoxW(GetAncestor(window_, GA_ROOT), Wide(text), L"iButton", MB_OK | MB_ICONERROR);
+  MessageBoxW(GetAncestor(hwnd(), GA_ROOT), Wide(text), L"iButton", MB_OK | MB_ICONERROR);
 }
 
-HRGN MaskRegion(const Picture& mask) {
-  const std::int32_t w = mask.PixelWidth(), h = mask.PixelHeight();
-  const std::span<const Argb> pixels = mask.Pixels();
-  if (pixels.size() != static_cast<std::size_t>(w) * h) return nullptr;
-  const Argb key =
-      OpaqueArgb(RedOf(kMaskKeyColor), GreenOf(kMaskKeyColor), BlueOf(kMaskKeyColor)) & 0xFFFFFF;
-  std::vector<RECT> runs;
-  for (std::int32_t y = 0; y < h; ++y) {
-    std::int32_t x = 0;
-    while (x < w) {
-      while (x < w && (pixels[y * w + x] & 0xFFFFFF) == key) ++x;
-      const std::int32_t start = x;
-      while (x < w && (pixels[y * w + x] & 0xFFFFFF) != key) ++x;
-      if (x > start) runs.push_back({start, y, x, y + 1});
-    }
-  }
-  if (runs.empty()) return nullptr;
-  std::vector<std::byte> memory(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
+namespace {
+
+HRGN ShapeRegion(const std::vector<PixelRect>& shape, std::int32_t width, std::int32_t height) {
+  // A shape without pixels leaves nothing of the control: an empty region.
+  if (shape.empty()) return CreateRectRgn(0, 0, 0, 0);
+  std::vector<std::byte> memory(sizeof(RGNDATAHEADER) + shape.size() * sizeof(RECT));
   auto* data = reinterpret_cast<RGNDATA*>(memory.data());
   data->rdh.dwSize = sizeof(RGNDATAHEADER);
   data->rdh.iType = RDH_RECTANGLES;
-  data->rdh.nCount = static_cast<DWORD>(runs.size());
-  data->rdh.nRgnSize = static_cast<DWORD>(runs.size() * sizeof(RECT));
-  data->rdh.rcBound = {0, 0, w, h};
-  std::copy(runs.begin(), runs.end(), reinterpret_cast<RECT*>(data->Buffer));
+  data->rdh.nCount = static_cast<DWORD>(shape.size());
+  data->rdh.nRgnSize = static_cast<DWORD>(shape.size() * sizeof(RECT));
+  data->rdh.rcBound = {0, 0, width, height};
+  auto* rects = reinterpret_cast<RECT*>(data->Buffer);
+  for (const PixelRect& run : shape) {
+    *rects++ = {run.x, run.y, run.x + run.width, run.y + run.height};
+  }
   return ExtCreateRegion(nullptr, static_cast<DWORD>(memory.size()), data);
 }
 
-void ButtonWindow::UpdateRegion(bool reshaped) {
-  const bool on = back_style_ == 0 && surface_picture_ != nullptr;
-  if (on && (reshaped || !region_on_)) {
-    HRGN region = MaskRegion(*surface_picture_);
-    // A mask that is all key colour leaves nothing of the control: an empty region.
-    if (region == nullptr) region = CreateRectRgn(0, 0, 0, 0);
-    SetWindowRgn(window_, region, TRUE);  // the window owns the region from here on
-  } else if (!on && region_on_) {
-    SetWindowRgn(window_, nullptr, TRUE);
-  }
-  region_on_ = on;
+}  // namespace
+
+HRGN MaskRegion(const Picture& mask) {
+  const std::vector<PixelRect> shape = MaskShape(mask);
+  if (shape.empty()) return nullptr;
+  return ShapeRegion(shape, mask.PixelWidth(), mask.PixelHeight());
 }
 
-void ButtonWindow::OnMouse(UINT message, WPARAM w, LPARAM l) {
-  if (control_ == nullptr) return;
-  std::int16_t shift = ShiftState(w);
-  float x = static_cast<float>(PixelsToTwips(GET_X_LPARAM(l)));
-  float y = static_cast<float>(PixelsToTwips(GET_Y_LPARAM(l)));
-  std::int16_t button = MessageButton(message);
-  switch (message) {
-    case WM_MOUSEMOVE: {
-      std::int16_t held = HeldButtons(w);
-      control_->OnMouseMove(held, shift, x, y);
-      return;
-    }
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-      if (GetFocus() != window_) SetFocus(window_);
-      SetCapture(window_);
-      click_pending_ = true;
-      control_->OnMouseDown(button, shift, x, y);
-      return;
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-      SetCapture(window_);
-      click_pending_ = false;
-      control_->OnDblClick();
-      return;
-    default: {  // a release
-      RECT client{};
-      GetClientRect(window_, &client);
-      const bool inside = PtInRect(&client, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}) != FALSE;
-      const bool click = click_pending_ && inside;
-      click_pending_ = false;
-      if (HeldButtons(w) == 0 && GetCapture() == window_) ReleaseCapture();
-      control_->OnMouseUp(button, shift, x, y);
-      if (click && control_ != nullptr) control_->OnClick();
-      return;
-    }
-  }
+// The end of a shape waits for a posted message, or for the next message, whichever comes first.
+void ButtonWindow::Reshape(ShapeMask::Step step) {
+  if (step == ShapeMask::Step::kEndLater) PostMessageW(hwnd(), kSettleRegion, 0, 0);
+  if (step != ShapeMask::Step::kSetShape) return;
+  const Picture& mask = *mask_.picture();
+  // The window owns the region from here on.
+  SetWindowRgn(hwnd(), ShapeRegion(mask_.shape(), mask.PixelWidth(), mask.PixelHeight()), TRUE);
+}
+
+void ButtonWindow::SettleRegion() {
+  if (mask_.Settle()) SetWindowRgn(hwnd(), nullptr, TRUE);
 }
 
 LRESULT ButtonWindow::Handle(UINT message, WPARAM w, LPARAM l) {
+  SettleRegion();
   switch (message) {
-    case WM_SIZE:
-      OnSized(LOWORD(l), HIWORD(l));
+    case kSettleRegion:
       return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window_, &paint);
-      surface_->Paint(dc, paint.rcPaint);
-      EndPaint(window_, &paint);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
     case WM_TIMER:
       timers_->OnTimer(w);
       return 0;
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-      OnMouse(message, w, l);
-      return 0;
-    case WM_CAPTURECHANGED:
-      click_pending_ = false;
-      return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
-    case WM_KEYDOWN:
-    case WM_KEYUP: {
-      if (control_ == nullptr) return 0;
-      auto key = static_cast<std::int16_t>(w);
-      std::int16_t shift = KeyShiftState();
-      if (message == WM_KEYDOWN) {
-        control_->OnKeyDown(key, shift);
-      } else {
-        control_->OnKeyUp(key, shift);
-      }
-      return 0;
-    }
-    case WM_CHAR: {
-      if (control_ == nullptr) return 0;
-      auto key = static_cast<std::int16_t>(w);
-      control_->OnKeyPress(key);
-      return 0;
-    }
-    case WM_SETFOCUS:
-      if (control_ != nullptr) control_->OnGotFocus();
-      return 0;
-    case WM_KILLFOCUS:
-      if (control_ != nullptr) control_->OnLostFocus();
-      return 0;
     default:
-      return DefWindowProcW(window_, message, w, l);
+      return ChildWindow::Handle(message, w, l);
   }
 }
 

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/win32/windows_api.h"
 #include "controls/frame/bform.h"
 #include "controls/win32/control_site_window.h"
-#include "base/win32/windows_api.h"
 
 namespace px::win32 {
 

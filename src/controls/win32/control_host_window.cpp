@@ -1,5 +1,7 @@
 #include "controls/win32/control_host_window.h"
 
+#include "controls/win32/child_window.h"
+
 namespace px::win32 {
 
 HostWindowSurface::HostWindowSurface(HWND window)
@@ -20,14 +22,10 @@ bool HostWindowSurface::HandleMessage(UINT message, WPARAM /*w*/, LPARAM l, LRES
     case WM_ERASEBKGND:
       *result = 1;
       return true;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window_, &ps);
-      surface_->Paint(dc, ps.rcPaint);
-      EndPaint(window_, &ps);
+    case WM_PAINT:
+      PaintRetained(window_, *surface_);
       *result = 0;
       return true;
-    }
     default:
       return false;
   }

@@ -2,9 +2,9 @@
 
 #include <memory>
 
+#include "base/win32/windows_api.h"
 #include "controls/common/control_site.h"
 #include "controls/win32/gdi_surface.h"
-#include "base/win32/windows_api.h"
 
 namespace px::win32 {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "controls/common/blit.h"
 #include "base/win32/argb_dib.h"
+#include "controls/common/blit.h"
 
 namespace px::win32 {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <span>
 
-#include "controls/common/surface.h"
 #include "base/win32/windows_api.h"
+#include "controls/common/surface.h"
 
 namespace px::win32 {
 

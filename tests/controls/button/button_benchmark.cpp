@@ -2,11 +2,11 @@
 // and cutting a strip into frames, on the simulated host with a raster surface.
 #include <benchmark/benchmark.h>
 
-#include "gallery/button_strips.h"
+#include "base/sim/event_loop.h"
 #include "controls/button/ibutton.h"
 #include "controls/sim/button_site_sim.h"
 #include "controls/sim/cairo_surface.h"
-#include "base/sim/event_loop.h"
+#include "gallery/button_strips.h"
 
 namespace px::sim {
 namespace {

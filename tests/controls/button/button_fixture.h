@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "base/sim/event_loop.h"
 #include "controls/button/ibutton.h"
 #include "controls/common/picture.h"
 #include "controls/sim/button_site_sim.h"
-#include "base/sim/event_loop.h"
 
 namespace px {
 
@@ -21,6 +21,8 @@ class RecordedEvents : public iButtonEvents {
   std::vector<std::string> lines;
   std::function<void(std::int16_t& button)> on_mouse_down;
   std::function<void(std::int16_t& key_code)> on_key_down;
+  std::function<void(std::int16_t& button)> on_mouse_up;
+  std::function<void(std::int16_t& key_code)> on_key_up;
   std::function<void()> on_click;
 
   int Count(const std::string& line) const {
@@ -40,12 +42,14 @@ class RecordedEvents : public iButtonEvents {
     lines.push_back("KeyDown " + std::to_string(key_code));
   }
   void KeyUP(std::int16_t& key_code, std::int16_t&) override {
+    if (on_key_up) on_key_up(key_code);
     lines.push_back("KeyUP " + std::to_string(key_code));
   }
   void KeyPress(std::int16_t& key_ascii) override {
     lines.push_back("KeyPress " + std::to_string(key_ascii));
   }
   void MouseUp(std::int16_t& button, std::int16_t& shift, float&, float&) override {
+    if (on_mouse_up) on_mouse_up(button);
     lines.push_back("MouseUp " + std::to_string(button) + " " + std::to_string(shift));
   }
   void MouseMove(std::int16_t& button, std::int16_t&, float&, float&) override {

@@ -48,6 +48,40 @@ TEST_F(ButtonTest, WindowOverTheButtonHidesIt) {
   EXPECT_EQ(button->State(), Normal);
 }
 
+// Where the shape mask leaves the button see-through the pointer is over the host window, as a
+// window region makes it on Windows: no hover, no press, and leaving the shape is leaving the
+// button.
+TEST_F(ButtonTest, SeeThroughPixelsOfTheShapeAreNotTheButtons) {
+  // Frames whose top-left 10 x 10 pixels are the key colour.
+  std::vector<Argb> pixels(400 * 30, OpaqueArgb(0, 0, 200));
+  for (int slot = 0; slot < 5; ++slot) {
+    for (int y = 0; y < 10; ++y) {
+      for (int x = 0; x < 10; ++x) pixels[y * 400 + slot * 80 + x] = OpaqueArgb(0xFF, 0, 0xFD);
+    }
+  }
+  Place(0, true, MakePixelPicture(400, 30, std::move(pixels)));
+  ASSERT_TRUE(button->SetcBackStyle(0));
+  RunFor(50);  // the first tick, with the pointer elsewhere
+  events.lines.clear();
+  const TwipPoint see_through = {75, 75};  // pixel (5, 5)
+  site.MoveTo(see_through);
+  site.Press();
+  site.Release();
+  EXPECT_TRUE(events.lines.empty());
+  EXPECT_EQ(button->State(), Normal);
+
+  site.MoveTo(kInside);
+  EXPECT_EQ(events.lines, (Strings{"MouseMove 0", "MouseOver"}));
+  site.MoveTo(see_through);
+  RunFor(50);
+  EXPECT_EQ(events.lines.back(), "MouseOut");
+  EXPECT_EQ(button->State(), Normal);
+  // The opaque style gives the button its whole rectangle again.
+  ASSERT_TRUE(button->SetcBackStyle(1));
+  site.MoveTo(see_through);
+  EXPECT_EQ(events.lines.back(), "MouseOver");
+}
+
 TEST_F(ButtonTest, PressDragOffAndBackFollowsThePointerAtTheTicks) {
   Place(1);
   site.MoveTo(kInside);
@@ -128,6 +162,33 @@ TEST_F(ButtonTest, MouseDownHandlerThatZeroesButtonSuppressesPressedAndClick) {
   // The release is still a left one: it inverts the toggle over the button.
   EXPECT_TRUE(button->Value());
   for (int frame : Painted()) EXPECT_NE(frame % 4, Pressed);
+}
+
+// The control reads Button back after MouseUp and KeyCode after KeyUP: a handler that zeroes
+// them leaves the release or the key as no left release and no Space.
+TEST_F(ButtonTest, MouseUpAndKeyUpHandlersThatZeroTheirArgumentSuppressTheReaction) {
+  Place(1);
+  events.on_mouse_up = [](std::int16_t& button) { button = 0; };
+  site.MoveTo(kInside);
+  site.Press();
+  site.Release();
+  EXPECT_EQ(events.Count("MouseUp 0 0"), 1);
+  EXPECT_FALSE(button->Value()) << "no left release over the button: the toggle stays";
+  EXPECT_EQ(button->State(), Pressed) << "the release is not seen: the pressed look stays";
+  events.on_mouse_up = nullptr;
+  site.Press();
+  site.Release();
+  EXPECT_TRUE(button->Value());
+
+  events.on_key_up = [](std::int16_t& key_code) { key_code = 0; };
+  site.KeyDown(kKeySpace);
+  ASSERT_EQ(button->State(), Pressed);
+  const int clicks = events.Count("Click");
+  site.KeyUp(kKeySpace);
+  EXPECT_EQ(events.Count("KeyUP 0"), 1);
+  EXPECT_EQ(events.Count("Click"), clicks);
+  EXPECT_TRUE(button->Value());
+  EXPECT_EQ(button->State(), Pressed);
 }
 
 TEST_F(ButtonTest, KeyDownHandlerThatZeroesKeyCodeSuppressesEnterAndSpace) {

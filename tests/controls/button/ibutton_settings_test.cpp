@@ -3,8 +3,8 @@
 #include <limits>
 #include <variant>
 
-#include "button_fixture.h"
 #include "base/utf.h"
+#include "button_fixture.h"
 
 namespace px {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "frame_fixture.h"
-#include "controls/common/property_store.h"
 #include "base/utf.h"
+#include "controls/common/property_store.h"
+#include "frame_fixture.h"
 
 namespace px::test {
 namespace {
@@ -384,6 +384,24 @@ TEST_F(FrameTest, ButtonLooksFollowThePointer) {
     EXPECT_EQ(log_.PictureName(Area("Pclose").GetPicture().get()), c.pclose);
     EXPECT_EQ(events_.lines, std::string(c.event).empty() ? std::vector<std::string>{}
                                                           : std::vector<std::string>{c.event});
+  }
+}
+
+// A double click on Pmin or Pclose as the user makes it: the site turns the second press into a
+// double-click, which the buttons ignore, so there is one click event and, after the last
+// release, no pressed look left behind.
+TEST_F(FrameTest, DoubleClickOnAButtonClicksOnceAndLeavesNoPressedLook) {
+  site_.SetSize({3000, 405});
+  const struct {
+    const char* button;
+    TwipPoint at;
+    const char* event;
+  } cases[] = {{"Pmin", {2300, 100}, "MinClick"}, {"Pclose", {2700, 200}, "CloseClick"}};
+  for (const auto& c : cases) {
+    events_.lines.clear();
+    site_.UserDoubleClick(c.at);
+    EXPECT_EQ(events_.lines, std::vector<std::string>{c.event}) << c.button;
+    EXPECT_EQ(Area(c.button).GetPicture(), nullptr) << c.button;
   }
 }
 

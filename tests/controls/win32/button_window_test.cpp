@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "gallery/button_strips.h"
 #include "controls/win32/button_control.h"
+#include "gallery/button_strips.h"
 
 namespace px::win32 {
 namespace {
@@ -21,12 +21,13 @@ class Heard final : public iButtonEvents {
   void MouseDown(std::int16_t& b, std::int16_t&, float&, float&) override {
     lines.push_back("MouseDown " + std::to_string(b));
   }
-  void KeyDown(std::int16_t& k, std::int16_t&) override {
-    lines.push_back("KeyDown " + std::to_string(k));
+  void KeyDown(std::int16_t& k, std::int16_t& shift) override {
+    lines.push_back("KeyDown " + std::to_string(k) + " " + std::to_string(shift));
   }
-  void KeyUP(std::int16_t& k, std::int16_t&) override {
-    lines.push_back("KeyUP " + std::to_string(k));
+  void KeyUP(std::int16_t& k, std::int16_t& shift) override {
+    lines.push_back("KeyUP " + std::to_string(k) + " " + std::to_string(shift));
   }
+  void KeyPress(std::int16_t& k) override { lines.push_back("KeyPress " + std::to_string(k)); }
   void MouseUp(std::int16_t& b, std::int16_t&, float&, float&) override {
     lines.push_back("MouseUp " + std::to_string(b));
   }
@@ -55,8 +56,9 @@ class ButtonWindowTest : public ::testing::Test {
     DestroyWindow(parent_);
   }
 
-  void Make(std::int32_t style, bool auto_size = true) {
+  void Make(std::int32_t style, bool auto_size = true, std::int16_t back_style = 1) {
     MemoryPropertyStore settings;
+    settings.Set(u"cBackStyle", std::int32_t{back_style});
     settings.Set(u"BackPicture", style == 0 ? DrawPushStrip() : DrawToggleStrip());
     settings.Set(u"Style", style);
     settings.Set(u"AutoSize", auto_size);
@@ -81,6 +83,12 @@ class ButtonWindowTest : public ::testing::Test {
     SendMessageW(control_->hwnd(), message, w, MAKELPARAM(x, y));
   }
   iButton& button() { return control_->button(); }
+  // The screen point of a pixel of the button, which lies at (20, 20) in the parent.
+  static POINT Screen(int x, int y) { return {100 + 20 + x, 100 + 20 + y}; }
+  static void PointAt(int x, int y) {
+    const POINT p = Screen(x, y);
+    SetCursorPos(p.x, p.y);
+  }
 
   HWND parent_ = nullptr;
   Heard heard_;
@@ -123,9 +131,55 @@ TEST_F(ButtonWindowTest, TransparentStyleGivesTheWindowTheFramesShape) {
   EXPECT_FALSE(PtInRegion(region, 79, 29));
   EXPECT_TRUE(PtInRegion(region, 40, 15));
   EXPECT_TRUE(PtInRegion(region, 0, 15));
+  // The opaque style takes the region away once the button is back in the message loop.
   ASSERT_TRUE(button().SetcBackStyle(1));
+  Pump(20);
   EXPECT_EQ(GetWindowRgn(control_->hwnd(), region), ERROR);
+  EXPECT_FALSE(control_->window().has_region());
   DeleteObject(region);
+}
+
+// Hover, press, timer ticks and release repaint the button in frames of one shape: the window's
+// region is set once, whether the shape is the frame itself or a stretched snapshot of it (which
+// the button takes with the style opaque for a moment).
+TEST_F(ButtonWindowTest, RepaintsInFramesOfOneShapeSetTheRegionOnce) {
+  for (const bool auto_size : {true, false}) {
+    SCOPED_TRACE(auto_size ? "AutoSize" : "stretched");
+    Make(0, auto_size, 0);
+    ASSERT_TRUE(control_->window().has_region());
+    const int changes = control_->window().region_changes();
+    EXPECT_EQ(changes, 1);
+    PointAt(40, 15);
+    Send(WM_MOUSEMOVE, 0, 40, 15);
+    ASSERT_EQ(button().State(), Hover);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 40, 15);
+    ASSERT_EQ(button().State(), Pressed);
+    Pump(150);
+    Send(WM_LBUTTONUP, 0, 40, 15);
+    ASSERT_TRUE(button().SetCaption(u"Go"));
+    Pump(150);
+    EXPECT_EQ(button().State(), Hover);
+    EXPECT_EQ(control_->window().region_changes(), changes);
+    EXPECT_TRUE(control_->window().has_region());
+    control_.reset();
+  }
+}
+
+// Where the region leaves the button see-through the pointer is over the parent: the timer
+// finds it gone, as the simulated desktop does with the shape.
+TEST_F(ButtonWindowTest, ThePointerOverASeeThroughCornerIsNotOverTheButton) {
+  Make(0, true, 0);
+  Pump(100);  // past the first tick, which finds the pointer elsewhere
+  heard_.lines.clear();
+  PointAt(40, 15);
+  Send(WM_MOUSEMOVE, 0, 40, 15);
+  ASSERT_EQ(heard_.Count("MouseOver"), 1);
+  PointAt(0, 0);  // the rounded corner
+  const POINT corner = Screen(0, 0);
+  EXPECT_EQ(WindowFromPoint(corner), parent_);
+  Pump(150);
+  EXPECT_EQ(heard_.Count("MouseOut"), 1);
+  EXPECT_EQ(button().State(), Normal);
 }
 
 TEST_F(ButtonWindowTest, ClickAndDoubleClickMessagesBecomeEvents) {
@@ -159,6 +213,58 @@ TEST_F(ButtonWindowTest, KeysClickAsTheButtonWants) {
   Send(WM_KEYUP, VK_SPACE);
   EXPECT_EQ(heard_.Count("Click"), 3);
   EXPECT_TRUE(button().Value());
+}
+
+// Alt+key and F10 come as system key messages: they raise the key events as plain keys do, with
+// Alt in the shift state while it is held, and still reach Windows' own handling afterwards.
+TEST_F(ButtonWindowTest, SystemKeysRaiseKeyEvents) {
+  Make(0);
+  heard_.lines.clear();
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_MENU] = 0x80;
+  SetKeyboardState(keys);
+  Send(WM_SYSKEYDOWN, 'X');
+  Send(WM_SYSCHAR, 'x');
+  Send(WM_SYSKEYUP, 'X');
+  keys[VK_MENU] = 0;
+  SetKeyboardState(keys);
+  Send(WM_SYSKEYDOWN, VK_F10);
+  Send(WM_SYSKEYUP, VK_F10);
+  Pump(50);  // whatever the default handling started (a menu loop) ends with the messages
+  EXPECT_EQ(heard_.lines, (std::vector<std::string>{"KeyDown 88 4", "KeyPress 120", "KeyUP 88 4",
+                                                    "KeyDown 121 0", "KeyUP 121 0"}));
+}
+
+// Press, drag off and back with the real pointer: the window keeps the mouse, the timer follows
+// the pointer (Normal outside, Pressed over), a release outside is no click, and the next tick
+// after it raises MouseOut.
+TEST_F(ButtonWindowTest, PressDragOffAndBackKeepsTheCaptureAndFollowsThePointer) {
+  Make(1);  // a toggle: 40 x 30 pixels
+  PointAt(20, 15);
+  Send(WM_MOUSEMOVE, 0, 20, 15);
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, 20, 15);
+  ASSERT_EQ(button().State(), Pressed);
+  EXPECT_EQ(GetCapture(), control_->hwnd());
+  heard_.lines.clear();
+  PointAt(200, 100);
+  Pump(120);
+  EXPECT_EQ(button().State(), Normal);
+  EXPECT_EQ(heard_.Count("MouseOut"), 0);  // the button is held
+  EXPECT_EQ(GetCapture(), control_->hwnd());
+  PointAt(20, 15);
+  Pump(120);
+  EXPECT_EQ(button().State(), Pressed);
+  PointAt(200, 100);
+  Pump(120);
+  EXPECT_EQ(button().State(), Normal);
+  Send(WM_LBUTTONUP, 0, 200, 100);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(heard_.Count("Click"), 0);
+  EXPECT_FALSE(button().Value());
+  Pump(120);
+  EXPECT_EQ(heard_.Count("MouseOut"), 1);
+  EXPECT_FALSE(button().Timer1().Enabled());
 }
 
 TEST_F(ButtonWindowTest, Timer1RaisesMouseOutOnceWhenThePointerIsElsewhere) {

@@ -152,6 +152,21 @@ TEST(BFormControlTest, AReleaseAwayFromTheButtonDoesNotClickIt) {
   EXPECT_TRUE(p.heard.empty());
 }
 
+// The messages of a double click on Pmin or Pclose: one click event, and no pressed look left.
+TEST(BFormControlTest, ADoubleClickOnAButtonClicksOnce) {
+  for (const int x : {kMinX, kCloseX}) {
+    Parent p;
+    p.Mouse(WM_LBUTTONDOWN, x, kButtonY, MK_LBUTTON);
+    p.Mouse(WM_LBUTTONUP, x, kButtonY);
+    p.Mouse(WM_LBUTTONDBLCLK, x, kButtonY, MK_LBUTTON);
+    p.Mouse(WM_LBUTTONUP, x, kButtonY);
+    EXPECT_EQ(p.heard, (Heard{x == kMinX ? "MinClick" : "CloseClick"}));
+    EXPECT_EQ(p.bar_->frame().Pmin().GetPicture(), nullptr);
+    EXPECT_EQ(p.bar_->frame().Pclose().GetPicture(), nullptr);
+    EXPECT_EQ(GetCapture(), nullptr);
+  }
+}
+
 TEST(BFormControlTest, TheBarReportsPressesAndDoubleClicks) {
   Parent p;
   p.Mouse(WM_LBUTTONDOWN, 50, 10, MK_LBUTTON | MK_SHIFT);
