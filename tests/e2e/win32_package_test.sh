@@ -21,7 +21,7 @@ echo "package: $(basename "$zip") ($(stat -c %s "$zip") bytes)"
 top=$(basename "$zip" .zip)
 listing=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
 expected=$(printf '%s\n' "$top/PX/PX.GPD" "$top/PX/PX.inf" "$top/README.txt" \
-  "$top/px-installer.exe" | sort)
+  "$top/px-capture.exe" "$top/px-installer.exe" | sort)
 if [ "$listing" != "$expected" ]; then
   echo "FAIL: the package holds"$'\n'"$listing"$'\n'"expected"$'\n'"$expected" >&2
   exit 1
