@@ -19,7 +19,13 @@ void Form1::Fail(const SystemError& error) {
   TimerDelay().SetEnabled(false);
   TimerUSBCheck().SetEnabled(false);
   TimerEnd().SetEnabled(false);
+  Result = ExitCode::kSystemError;
   platform_.view.ShowErrorAndEnd(error);
+}
+
+void Form1::End(ExitCode code) {
+  Result = code;
+  platform_.view.Unload();
 }
 
 void Form1::Form_Load() {
@@ -70,6 +76,11 @@ void Form1::TimerUSBCheck_Timer() {
   Status status = DetectUsbPrinter(detection, view, platform_.usb, table_, scan_notes_);
   if (!status) return Fail(status.error());
   if (detection.PrinterFound != 1) {
+    // The passes come a second apart: the one after WaitSeconds is the last.
+    if (Quiet && ++PassesWithoutPrinter > WaitSeconds) {
+      TimerUSBCheck().SetEnabled(false);
+      return End(ExitCode::kNoPrinter);
+    }
     TimerUSBCheck().SetInterval(1000);
     TimerUSBCheck().SetEnabled(true);
     return;

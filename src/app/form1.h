@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
+#include "app/exit_codes.h"
+#include "base/timers.h"
 #include "detect/detect_usb_printer.h"
 #include "detect/model_table.h"
 #include "platform/installer_view.h"
@@ -10,7 +13,6 @@
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/system_info.h"
-#include "base/timers.h"
 #include "platform/usb_associations.h"
 #include "port/find_printer_port.h"
 
@@ -60,6 +62,16 @@ class Form1 {
   DetectionState detection;  // ScanCounter, PrinterFound, ModelName
   PortSearch port;           // PortName, UsbPrintReadStatus, InterfaceKeyNames
 
+  // Unattended (/quiet): the same sequence, but with nobody to switch the printer on, the
+  // detection gives up once WaitSeconds have passed since its first pass.
+  bool Quiet = false;
+  std::int32_t WaitSeconds = 300;
+  std::int32_t PassesWithoutPrinter = 0;
+  // Told why the port search took or left each interface key (the log's Port lines); may be null.
+  PortSearchNotes* PortNotes = nullptr;
+  // How the run ended, once it has: the program's exit code.
+  std::optional<ExitCode> Result;
+
   Timer& TimerDelay() { return *timer_delay_; }
   Timer& TimerUSBCheck() { return *timer_usb_check_; }
   Timer& TimerEnd() { return *timer_end_; }
@@ -70,6 +82,7 @@ class Form1 {
 
  private:
   void Fail(const SystemError& error);
+  void End(ExitCode code);
   void ShowResultAndEnd();
 
   Platform platform_;

@@ -19,8 +19,7 @@ void Form1::InstallPrinterDriver() {
     const Text missing = Text(TextFor(TextId::kInfMissing, LanguageFlag)) + inf_path;
     view.SetLabel1(6, missing);
     view.ShowMessage(Text(TextFor(TextId::kFailed, LanguageFlag)) + u"\n" + missing);
-    view.Unload();
-    return;
+    return End(ExitCode::kPackageMissing);
   }
 
   Expected<std::unique_ptr<Process>> started = platform_.processes.Start(
@@ -57,13 +56,13 @@ void Form1::ShowResultAndEnd() {
   const bool timed_out = installation_ && !installation_->ExitCode().has_value();
   if (!timed_out && platform_.spooler.PrinterExists(detection.ModelName, port.PortName)) {
     view.ShowMessage(Text(TextFor(TextId::kSucceeded, LanguageFlag)));
-  } else {
-    const Text cause =
-        timed_out ? Text(TextFor(TextId::kTimedOut, LanguageFlag))
-                  : Text(TextFor(TextId::kNotRegistered, LanguageFlag)) + detection.ModelName;
-    view.ShowMessage(Text(TextFor(TextId::kFailed, LanguageFlag)) + u"\n" + cause);
+    return End(ExitCode::kRegistered);
   }
-  view.Unload();
+  const Text cause =
+      timed_out ? Text(TextFor(TextId::kTimedOut, LanguageFlag))
+                : Text(TextFor(TextId::kNotRegistered, LanguageFlag)) + detection.ModelName;
+  view.ShowMessage(Text(TextFor(TextId::kFailed, LanguageFlag)) + u"\n" + cause);
+  End(timed_out ? ExitCode::kTimedOut : ExitCode::kNotRegistered);
 }
 
 }  // namespace px

@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       paths.back() += c;
     }
   }
-  px::sim::Trace silent(nullptr, [] { return std::int64_t{0}; });
-  px::sim::SimView view(silent, {});
+  px::sim::SimView view({});
   px::DetectionState state;
   state.ScanCounter = size % 100;
   px::ScanAssociations(state, view, paths, px::ModelTable::Builtin());

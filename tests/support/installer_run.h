@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/form1.h"
+#include "app/hidden_view.h"
+#include "app/logged_platform.h"
 #include "base/sim/event_loop.h"
 #include "platform/sim/reg_file.h"
 #include "platform/sim/registry_sim.h"
@@ -51,25 +54,32 @@ class InstallerRun : public ::testing::Test {
   void Run(std::int64_t close_at_ms = 600000) {
     out.str("");
     sim::EventLoop loop(sim::EventLoop::Clock::kVirtual);
-    sim::Trace trace(&out, [&loop] { return loop.NowMs(); });
-    sim::SimView view(trace, [&loop] { loop.Quit(); });
+    RunLog trace(&out, [&loop] { return loop.NowMs(); });
+    sim::SimView window([&loop] { loop.Quit(); });
+    HiddenView hidden([&loop] { loop.Quit(); });
+    LoggedView view(quiet ? static_cast<InstallerView&>(hidden) : window, trace);
     sim::SimUsb usb(machine, loop);
-    sim::SimProcesses processes(trace, loop);
+    sim::SimProcesses sim_processes(loop);
+    LoggedProcesses processes(sim_processes, trace);
     sim::SimSystem system(machine);
     sim::SimRegistry registry(936);
     if (with_registry) {
       sim::LoadRegFile(registry.store(), registry_text, "printer.reg", registry.code_page());
     }
     sim::SimSpooler spooler(machine, system);
-    processes.SetRunner([&spooler](const Text& line) { return spooler.Run(line); });
-    processes.SetStartFailures(machine.start_fails);
+    sim_processes.SetRunner([&spooler](const Text& line) { return spooler.Run(line); });
+    sim_processes.SetStartFailures(machine.start_fails);
     Form1 form({view, loop, processes, usb, registry, spooler, system}, ModelTable::Builtin());
+    form.Quiet = quiet;
+    form.WaitSeconds = wait_seconds;
     form.Form_Load();
-    if (view.end() == sim::SimView::EndKind::kRunning &&
-        loop.Run(close_at_ms) == sim::EventLoop::Stopped::kTimeLimit) {
-      view.Close();
+    if (!view.ended() && loop.Run(close_at_ms) == sim::EventLoop::Stopped::kTimeLimit) {
+      window.Close();
+      view.Closed();
     }
     printers = spooler.printers().size();
+    result = form.Result;
+    end_ms = loop.NowMs();
   }
 
   std::vector<std::string> Lines() const {
@@ -91,6 +101,10 @@ class InstallerRun : public ::testing::Test {
 
   sim::Machine machine;
   bool with_registry = true;
+  bool quiet = false;  // /quiet, with /wait wait_seconds
+  std::int32_t wait_seconds = 300;
+  std::optional<ExitCode> result;  // how the run ended; none when the window was closed
+  std::int64_t end_ms = 0;
   std::string registry_text = kPrinterRegistry;
   std::ostringstream out;
   std::size_t printers = 0;

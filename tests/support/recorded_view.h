@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "app/logged_platform.h"
+#include "app/run_log.h"
 #include "platform/sim/sim_view.h"
-#include "platform/sim/trace.h"
 
 namespace px::testing {
 
@@ -13,10 +14,10 @@ namespace px::testing {
 // the time stamp.
 class RecordedView {
  public:
-  RecordedView() : trace_(&out_, [] { return std::int64_t{0}; }), view_(trace_, {}) {}
+  RecordedView() : trace_(&out_, [] { return std::int64_t{0}; }), window_({}), view_(window_, trace_) {}
 
-  sim::SimView& view() { return view_; }
-  sim::SimView* operator->() { return &view_; }
+  InstallerView& view() { return view_; }
+  InstallerView* operator->() { return &view_; }
 
   std::vector<std::string> Lines() const {
     std::vector<std::string> lines;
@@ -34,8 +35,9 @@ class RecordedView {
 
  private:
   std::ostringstream out_;
-  sim::Trace trace_;
-  sim::SimView view_;
+  RunLog trace_;
+  sim::SimView window_;
+  LoggedView view_;
 };
 
 }  // namespace px::testing

@@ -1,26 +1,57 @@
 // px-installer.exe: the installer's core on the Win32 backend.
+//
+// With no argument it shows its window, as it always has. /quiet runs the same sequence on the
+// same Form1 without a window, for deployment tools. Either way the run is appended to a log
+// and the exit code says how it ended.
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
+#include "app/command_line_options.h"
 #include "app/form1.h"
+#include "app/hidden_view.h"
+#include "app/log_file.h"
+#include "app/logged_platform.h"
+#include "base/win32/windows_api.h"  // for the entry point's signature
 #include "detect/model_table.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/print_spooler_win32.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/registry_win32.h"
+#include "platform/win32/run_facts_win32.h"
 #include "platform/win32/startup.h"
 #include "platform/win32/system_info_win32.h"
 #include "platform/win32/window_timers.h"
-#include "base/win32/windows_api.h"  // for the entry point's signature
 #include "platform/win32/wmi_query.h"
 #include "resource.h"
+#include "version.h"
 
 namespace {
 
-// A failure before the window exists still gets its box; the program then ends.
-int FailStart(const px::SystemError& error) {
-  MessageBoxW(nullptr, px::win32::Wide(error.text), L"px-installer", MB_OK | MB_ICONERROR);
-  return 1;
+constexpr wchar_t kTitle[] = L"px-installer";
+
+int Code(px::ExitCode code) { return static_cast<int>(code); }
+
+// The run's clock for the log: milliseconds since the program started.
+class RunClock {
+ public:
+  RunClock() : start_(GetTickCount64()) {}
+  std::int64_t operator()() const { return static_cast<std::int64_t>(GetTickCount64() - start_); }
+
+ private:
+  ULONGLONG start_;
+};
+
+px::RunLogHeader Header(const px::win32::Win32SystemInfo& system) {
+  return {u"px-installer " PX_VERSION_TEXT,
+          px::win32::WindowsVersionText(),
+          px::win32::NativeArchitectureText(),
+          px::win32::LanguageText(system.UserDefaultUiLanguage()),
+          px::win32::UserLocaleText(),
+          system.ProgramFolder(),
+          px::win32::UtcTimeText(),
+          px::win32::CommandLineArgumentsText()};
 }
 
 }  // namespace
@@ -29,24 +60,83 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   // First of all, before anything loads a DLL by name.
   px::win32::RestrictDllSearchToSystemFolder();
 
-  if (px::Status com = px::win32::StartCom(); !com) return FailStart(com.error());
-  int exit_code = 1;
+  const px::ParsedCommandLine command_line =
+      px::ParseCommandLine(px::win32::CommandLineArguments());
+  const px::CommandLineOptions& args = command_line.options;
+  if (!command_line.error.empty()) {
+    if (!args.quiet) {
+      const px::Text text = command_line.error + u"\n\n" + px::Text(px::UsageText());
+      MessageBoxW(nullptr, px::win32::Wide(text), kTitle, MB_OK | MB_ICONERROR);
+    }
+    return Code(px::ExitCode::kBadCommandLine);
+  }
+  if (args.usage) {
+    const px::Text text(px::UsageText());
+    MessageBoxW(nullptr, px::win32::Wide(text), kTitle, MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
+
+  // The log is never needed for the run: a file that cannot be opened only means no lines.
+  px::win32::Win32SystemInfo system;
+  const px::Text log_path = args.log_path.value_or(px::win32::DefaultLogPath());
+  std::unique_ptr<std::ofstream> log_file;
+  if (!log_path.empty()) log_file = px::OpenLogFile(std::filesystem::path(log_path));
+  const RunClock clock;
+  px::RunLog log(log_file.get(), clock);
+  px::WriteStart(log, Header(system));
+  auto finish = [&log](px::ExitCode code, bool window_closed = false) {
+    px::WriteExit(log, code, window_closed);
+    return Code(code);
+  };
+
+  px::win32::UniqueKernelHandle unattended;
+  if (args.quiet && !px::win32::ClaimUnattendedRun(unattended)) {
+    return finish(px::ExitCode::kAlreadyRunning);
+  }
+
+  // A failure before the window exists still gets its box (unless quiet); the program then ends.
+  auto fail_start = [&](const px::SystemError& error) {
+    log.Write({u"Message", px::win32::FromWide(kTitle), error.text});
+    if (!args.quiet) {
+      MessageBoxW(nullptr, px::win32::Wide(error.text), kTitle, MB_OK | MB_ICONERROR);
+    }
+    return finish(px::ExitCode::kSystemError);
+  };
+
+  if (px::Status com = px::win32::StartCom(); !com) return fail_start(com.error());
+  int exit_code = 0;
   {
     auto timers = px::win32::WindowTimers::Create(instance);
-    if (!timers) return FailStart(timers.error());
-    auto view = px::win32::FormWindow::Create({instance, IDI_PX_INSTALLER, u"px-installer"});
-    if (!view) return FailStart(view.error());
-    px::win32::Win32Processes processes;
+    if (!timers) return fail_start(timers.error());
+    std::unique_ptr<px::win32::FormWindow> window;
+    if (!args.quiet) {
+      auto created = px::win32::FormWindow::Create({instance, IDI_PX_INSTALLER, u"px-installer"});
+      if (!created) return fail_start(created.error());
+      window = std::move(created.value());
+    }
+    // No window: the run ends where the window would unload.
+    px::HiddenView hidden([] { PostQuitMessage(0); });
+    px::InstallerView& shown = window ? static_cast<px::InstallerView&>(*window) : hidden;
+    px::LoggedView view(shown, log);
+
+    px::win32::Win32Processes win32_processes;
+    px::LoggedProcesses processes(win32_processes, log);
     px::win32::WmiUsbAssociations usb;
     px::win32::Win32Registry registry;
     px::win32::Win32PrintSpooler spooler;
-    px::win32::Win32SystemInfo system;
+    px::LoggedPortNotes port_notes(log);
 
-    px::Form1 form({*view.value(), *timers.value(), processes, usb, registry, spooler, system},
+    px::Form1 form({view, *timers.value(), processes, usb, registry, spooler, system},
                    px::ModelTable::Builtin());
+    form.Quiet = args.quiet;
+    form.WaitSeconds = args.wait_seconds;
+    form.PortNotes = &port_notes;
     form.Form_Load();
-    view.value()->Show(show_command);
-    exit_code = px::win32::RunMessageLoop();
+    if (window) window->Show(show_command);
+    px::win32::RunMessageLoop();
+    // The user closed the window before the end: the program ends as after its success box.
+    if (!form.Result) view.Closed();
+    exit_code = finish(form.Result.value_or(px::ExitCode::kRegistered), !form.Result);
   }
   px::win32::StopCom();
   return exit_code;

@@ -8,6 +8,7 @@
 #include "detect/detect_usb_printer.h"
 #include "platform/sim/dependent_list.h"
 #include "platform/sim/sim_view.h"
+#include "platform/sim/trace.h"
 #include "base/utf.h"
 
 namespace px::sim {
@@ -34,8 +35,7 @@ void Detect(const DetectOptions& options) {
   const std::vector<Text> paths = options.usb_file.empty() ? machine.DependentsAt(options.at_ms)
                                                            : ReadUsbFile(options.usb_file);
 
-  Trace silent(nullptr, [] { return std::int64_t{0}; });
-  SimView view(silent, {});
+  SimView view({});
   view.SetCaption(Text(kCaption));
   DetectionState state;
   state.LanguageFlag =

@@ -9,6 +9,7 @@
 #include "platform/sim/reg_file.h"
 #include "platform/sim/sim_spooler.h"
 #include "platform/sim/sim_view.h"
+#include "platform/sim/trace.h"
 
 namespace px::sim {
 
@@ -26,8 +27,7 @@ void Replay(const ReplayOptions& options) {
   const std::vector<Text>& paths = machine.DependentsAt(at);
 
   std::cout << "# Detection: " << paths.size() << " USB associations at " << at << " ms\n";
-  Trace silent(nullptr, [] { return std::int64_t{0}; });
-  SimView view(silent, {});
+  SimView view({});
   view.SetCaption(Text(kCaption));
   DetectionState detection;
   detection.LanguageFlag = LanguageFlagFor(machine.ui_language);

@@ -3,17 +3,22 @@
 #include <iostream>
 #include <memory>
 
+#include "app/command_line_options.h"
 #include "app/form1.h"
-#include "commands.h"
-#include "platform/sim/dependent_list.h"
+#include "app/hidden_view.h"
+#include "app/log_file.h"
+#include "app/logged_platform.h"
 #include "base/sim/event_loop.h"
+#include "base/utf.h"
+#include "commands.h"
+#include "platform/sim/command_line.h"
+#include "platform/sim/dependent_list.h"
 #include "platform/sim/reg_file.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/sim_spooler.h"
 #include "platform/sim/sim_view.h"
 #include "platform/sim/terminal_view.h"
 #include "platform/sim/window_snapshot.h"
-#include "base/utf.h"
 
 namespace px::sim {
 
@@ -26,10 +31,45 @@ struct RunOptions {
   std::string view = "auto";
   std::optional<std::int64_t> close_at_ms;
   std::string snapshot_dir;
+  std::string args;
 };
+
+Text Hex4(std::uint16_t value) {
+  constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+  Text out;
+  for (int shift = 12; shift >= 0; shift -= 4) out += kDigits[(value >> shift) & 0xF];
+  return out;
+}
+
+// The log's first line, as the installer writes it on this machine.
+RunLogHeader HeaderFor(const Machine& machine, const Text& args) {
+  const WindowsVersion& v = machine.windows_version;
+  const TextView arch = machine.arch == Architecture::kX86     ? u"x86"
+                        : machine.arch == Architecture::kArm64 ? u"arm64"
+                                                               : u"amd64";
+  return {u"px-installer " + Utf8Literal(PX_VERSION),
+          Decimal(v.major) + u"." + Decimal(v.minor) + u"." + Decimal(v.build),
+          Text(arch),
+          Hex4(machine.ui_language),
+          Utf8Literal(machine.locale),
+          machine.program_folder,
+          u"simulated",
+          args};
+}
 
 int Run(const RunOptions& options) {
   const Machine machine = LoadMachineArg(options.machine);
+
+  // The installer's own command line, as px-installer.exe would take it.
+  const Text arguments = FromUtf8(options.args).value_or(u"\uFFFD");
+  const ParsedCommandLine command_line = ParseCommandLine(SplitCommandLine(arguments));
+  if (!command_line.error.empty() || command_line.options.usage) {
+    std::ostream& out = command_line.error.empty() ? std::cout : std::cerr;
+    if (!command_line.error.empty()) out << "px-installer: " << ToUtf8(command_line.error) << "\n";
+    out << ToUtf8(UsageText()) << "\n";
+    return command_line.error.empty() ? 0 : static_cast<int>(ExitCode::kBadCommandLine);
+  }
+  const CommandLineOptions& args = command_line.options;
 
   std::ofstream trace_file;
   std::ostream* trace_out = nullptr;
@@ -40,42 +80,68 @@ int Run(const RunOptions& options) {
     if (!trace_file) throw MachineError(options.trace + ": cannot be written");
     trace_out = &trace_file;
   }
-  // The terminal view shares stdout with nothing else.
-  const bool terminal = options.view == "terminal" ||
-                        (options.view == "auto" && options.trace != "-" && isatty(STDOUT_FILENO));
+  // /log names a file of this computer; without it the simulated run keeps no log.
+  std::unique_ptr<std::ofstream> log_file;
+  if (args.log_path) log_file = OpenLogFile(std::filesystem::path(ToUtf8(*args.log_path)));
+
+  // The terminal view shares stdout with nothing else; an unattended run shows no window.
+  const bool terminal =
+      !args.quiet && (options.view == "terminal" ||
+                      (options.view == "auto" && options.trace != "-" && isatty(STDOUT_FILENO)));
 
   EventLoop loop(options.instant ? EventLoop::Clock::kVirtual : EventLoop::Clock::kReal);
-  Trace trace(trace_out, [&loop] { return loop.NowMs(); });
-  SimView view(trace, [&loop] { loop.Quit(); });
+  RunLog trace(trace_out, [&loop] { return loop.NowMs(); });
+  RunLog log(log_file.get(), [&loop] { return loop.NowMs(); });
+  WriteStart(log, HeaderFor(machine, arguments));
+
+  SimView window([&loop] { loop.Quit(); });
+  HiddenView hidden([&loop] { loop.Quit(); });
+  InstallerView& shown = args.quiet ? static_cast<InstallerView&>(hidden) : window;
+  LoggedView traced_view(shown, trace);
+  LoggedView view(traced_view, log);
+
   std::unique_ptr<TerminalView> terminal_view;
   if (terminal) {
     const bool wait_for_enter = !options.instant && isatty(STDIN_FILENO);
     terminal_view = std::make_unique<TerminalView>(std::cout, wait_for_enter ? &std::cin : nullptr);
-    view.AddPainter(terminal_view.get());
+    window.AddPainter(terminal_view.get());
   }
   std::unique_ptr<WindowSnapshot> snapshot;
-  if (!options.snapshot_dir.empty()) {
+  if (!options.snapshot_dir.empty() && !args.quiet) {
     snapshot =
         std::make_unique<WindowSnapshot>(options.snapshot_dir, [&loop] { return loop.NowMs(); });
-    view.AddPainter(snapshot.get());
+    window.AddPainter(snapshot.get());
   }
-  loop.SetAfterTick([&view] { view.Paint(); });
+  loop.SetAfterTick([&window] { window.Paint(); });
 
   SimUsb usb(machine, loop);
-  SimProcesses processes(trace, loop);
+  SimProcesses processes(loop);
+  LoggedProcesses traced_processes(processes, trace);
+  LoggedProcesses logged_processes(traced_processes, log);
   SimSystem system(machine);
   SimRegistry registry = LoadMachineRegistry(machine);
   SimSpooler spooler(machine, system);
+  LoggedPortNotes port_notes(log);
   processes.SetStartFailures(machine.start_fails);
   processes.SetRunner([&spooler](const Text& command_line) { return spooler.Run(command_line); });
-  Form1 form({view, loop, processes, usb, registry, spooler, system}, ModelTable::Builtin());
+  Form1 form({view, loop, logged_processes, usb, registry, spooler, system}, ModelTable::Builtin());
+  form.Quiet = args.quiet;
+  form.WaitSeconds = args.wait_seconds;
+  form.PortNotes = &port_notes;
 
   form.Form_Load();
-  view.Paint();
-  if (view.end() == SimView::EndKind::kRunning) {
-    if (loop.Run(options.close_at_ms) == EventLoop::Stopped::kTimeLimit) view.Close();
+  window.Paint();
+  if (!view.ended()) {
+    if (loop.Run(options.close_at_ms) == EventLoop::Stopped::kTimeLimit) {
+      window.Close();
+      view.Closed();
+      traced_view.Closed();
+    }
   }
   terminal_view.reset();
+  // The window closed before the end: the program ends as it does after its success box.
+  const ExitCode code = form.Result.value_or(ExitCode::kRegistered);
+  WriteExit(log, code, !form.Result.has_value());
 
   // What the machine holds afterwards, for the person running the simulation.
   for (const SimSpooler::Printer& printer : spooler.printers()) {
@@ -83,7 +149,7 @@ int Run(const RunOptions& options) {
               << "\n";
   }
   for (const std::string& error : spooler.errors()) std::cerr << "px-sim: " << error << "\n";
-  return view.end() == SimView::EndKind::kError ? 1 : 0;
+  return static_cast<int>(code);
 }
 
 }  // namespace
@@ -100,6 +166,9 @@ void AddRunCommand(CLI::App& app) {
       ->check(CLI::NonNegativeNumber);
   command->add_option("--snapshot", options->snapshot_dir,
                       "Write a PNG picture of the window at every visible change into DIR");
+  command->add_option("--args", options->args,
+                      "px-installer's own command line, e.g. \"/quiet /wait 30 /log run.log\"; "
+                      "px-sim then exits with the installer's exit code");
   command->callback([options] {
     const int code = Run(*options);
     if (code != 0) throw CLI::RuntimeError(code);

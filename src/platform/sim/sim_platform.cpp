@@ -45,13 +45,12 @@ Expected<std::vector<Text>> SimUsb::QueryDependents() {
   return machine_.DependentsAt(loop_.NowMs());
 }
 
-Expected<std::unique_ptr<Process>> SimProcesses::Start(const Text& command_line, ShowState show) {
+Expected<std::unique_ptr<Process>> SimProcesses::Start(const Text& command_line, ShowState) {
   const std::vector<Text> args = SplitCommandLine(command_line);
   if (!args.empty() && std::find(start_fails_.begin(), start_fails_.end(), ProgramName(args[0])) !=
                            start_fails_.end()) {
     return SystemError{u"CreateProcessW: 0x80070002 The system cannot find the file specified."};
   }
-  trace_.Write({u"Launch", show == ShowState::kHidden ? u"hidden" : u"minimized", command_line});
   launched_.push_back(command_line);
   const Outcome outcome = runner_ ? runner_(command_line) : Outcome{0, 0};
   return std::unique_ptr<Process>(

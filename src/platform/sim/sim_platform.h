@@ -6,7 +6,6 @@
 #include "platform/processes.h"
 #include "base/sim/event_loop.h"
 #include "platform/sim/machine.h"
-#include "platform/sim/trace.h"
 #include "platform/system_info.h"
 #include "platform/usb_associations.h"
 
@@ -23,7 +22,7 @@ class SimUsb : public UsbAssociations {
   const EventLoop& loop_;
 };
 
-// Process creation: every launch is traced. A command the machine runs (the spooler's own
+// Process creation on the machine. A command the machine runs (the spooler's own
 // start command, the printer installation) is handed to a runner that says how it ended.
 class SimProcesses : public Processes {
  public:
@@ -35,7 +34,7 @@ class SimProcesses : public Processes {
   // Carries out a command line on the machine.
   using Runner = std::function<Outcome(const Text& command_line)>;
 
-  SimProcesses(Trace& trace, const EventLoop& loop) : trace_(trace), loop_(loop) {}
+  explicit SimProcesses(const EventLoop& loop) : loop_(loop) {}
   // Programs that cannot be started on this machine (as ProgramName names them).
   void SetStartFailures(std::vector<Text> programs) { start_fails_ = std::move(programs); }
   void SetRunner(Runner runner) { runner_ = std::move(runner); }
@@ -45,7 +44,6 @@ class SimProcesses : public Processes {
   const std::vector<Text>& launched() const { return launched_; }
 
  private:
-  Trace& trace_;
   const EventLoop& loop_;
   Runner runner_;
   std::vector<Text> start_fails_;

@@ -2,9 +2,9 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "platform/installer_view.h"
-#include "platform/sim/trace.h"
 
 namespace px::sim {
 
@@ -24,13 +24,14 @@ class WindowPainter {
   virtual void ShowMessage(const WindowImage& image, const Text& title, const Text& text) = 0;
 };
 
-// The simulated Form1: keeps the texts, traces every effect and paints through the painters.
+// The simulated Form1: keeps the texts and paints through the painters. Its trace is written by
+// the run log's LoggedView in front of it, as on Windows.
 class SimView : public InstallerView {
  public:
   enum class EndKind { kRunning, kUnload, kClosed, kError };
 
-  SimView(Trace& trace, std::function<void()> on_end, Text title = u"px-installer")
-      : trace_(trace), on_end_(std::move(on_end)), title_(std::move(title)) {}
+  explicit SimView(std::function<void()> on_end, Text title = u"px-installer")
+      : on_end_(std::move(on_end)), title_(std::move(title)) {}
 
   void AddPainter(WindowPainter* painter) { painters_.push_back(painter); }
 
@@ -53,9 +54,8 @@ class SimView : public InstallerView {
   EndKind end() const { return end_; }
 
  private:
-  void End(EndKind kind, TextView word);
+  void End(EndKind kind);
 
-  Trace& trace_;
   std::function<void()> on_end_;
   Text title_;
   WindowImage image_;

@@ -1,10 +1,10 @@
-#include "platform/sim/trace.h"
+#include "app/run_log.h"
 
 #include "base/utf.h"
 
-namespace px::sim {
+namespace px {
 
-std::string Trace::Escape(TextView field) {
+std::string RunLog::Escape(TextView field) {
   std::string utf8 = ToUtf8(field);
   std::string out;
   out.reserve(utf8.size());
@@ -26,16 +26,27 @@ std::string Trace::Escape(TextView field) {
   return out;
 }
 
-void Trace::Write(std::initializer_list<TextView> fields) {
+void RunLog::Emit(std::string line) {
+  line += '\n';
+  *out_ << line;
+  out_->flush();
+}
+
+void RunLog::Write(std::initializer_list<TextView> fields) {
   if (!out_) return;
   std::string line = std::to_string(now_ms_());
   for (TextView field : fields) {
     line += '\t';
     line += Escape(field);
   }
-  line += '\n';
-  *out_ << line;
-  out_->flush();
+  Emit(std::move(line));
 }
 
-}  // namespace px::sim
+void RunLog::WriteEscaped(std::string_view kind, std::string_view fields) {
+  if (!out_) return;
+  std::string line = std::to_string(now_ms_());
+  line.append("\t").append(kind).append("\t").append(fields);
+  Emit(std::move(line));
+}
+
+}  // namespace px

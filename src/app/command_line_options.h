@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "base/text.h"
+
+namespace px {
+
+// px-installer's command line. With no argument the installer shows its window; /quiet runs
+// the same sequence unattended, for deployment tools. Switches are taken as Windows tools take
+// them: "/quiet" and "-quiet" alike, letter case ignored.
+struct CommandLineOptions {
+  bool quiet = false;
+  bool usage = false;               // /? (or /help): show the usage and do nothing else
+  std::int32_t wait_seconds = 300;  // /wait: how long to wait for a supported printer
+  std::optional<Text> log_path;     // /log: the log file instead of the default one
+};
+
+struct ParsedCommandLine {
+  CommandLineOptions options;
+  Text error;  // empty when the whole command line was understood
+};
+
+// The arguments after the program's name, as CommandLineToArgvW splits them.
+ParsedCommandLine ParseCommandLine(const std::vector<Text>& args);
+
+// The usage, for the message box /? shows.
+TextView UsageText();
+
+inline constexpr std::int32_t kMaxWaitSeconds = 86400;
+
+}  // namespace px

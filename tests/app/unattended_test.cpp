@@ -1,0 +1,177 @@
+// The command line, the exit codes and the log file: runs that deployment tools start and read.
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "app/command_line_options.h"
+#include "app/log_file.h"
+#include "support/installer_run.h"
+
+namespace px {
+namespace {
+
+using testing::InstallerRun;
+
+TEST(CommandLine, TakesSwitchesAsWindowsToolsDo) {
+  struct Case {
+    std::vector<Text> args;
+    bool quiet;
+    bool usage;
+    std::int32_t wait;
+    Text log;
+    bool error;
+  };
+  const Case cases[] = {
+      {{}, false, false, 300, u"", false},
+      {{u"/quiet"}, true, false, 300, u"", false},
+      {{u"-QUIET", u"/Wait", u"30"}, true, false, 30, u"", false},
+      {{u"/q", u"-wait", u"0", u"/LOG", u"D:\\logs\\a b.log"},
+       true,
+       false,
+       0,
+       u"D:\\logs\\a b.log",
+       false},
+      {{u"/?"}, false, true, 300, u"", false},
+      {{u"/quiet", u"/wait"}, true, false, 300, u"", true},    // a value missing at the end
+      {{u"/wait", u"-1"}, false, false, 300, u"", true},       // not a number of seconds
+      {{u"/wait", u"86401"}, false, false, 300, u"", true},    // more than a day
+      {{u"/log", u""}, false, false, 300, u"", true},          // no file name
+      {{u"/quiet", u"/silent"}, true, false, 300, u"", true},  // unknown switch
+      {{u"quiet"}, false, false, 300, u"", true},              // a stray word
+      {{u"/"}, false, false, 300, u"", true},
+  };
+  for (const Case& c : cases) {
+    const ParsedCommandLine parsed = ParseCommandLine(c.args);
+    const std::string name = c.args.empty() ? "(none)" : ToUtf8(c.args.front());
+    EXPECT_EQ(!parsed.error.empty(), c.error) << name;
+    if (c.error) continue;
+    EXPECT_EQ(parsed.options.quiet, c.quiet) << name;
+    EXPECT_EQ(parsed.options.usage, c.usage) << name;
+    EXPECT_EQ(parsed.options.wait_seconds, c.wait) << name;
+    EXPECT_EQ(parsed.options.log_path.value_or(u""), c.log) << name;
+  }
+}
+
+// Every way a run ends, windowed and unattended, as the exit code the program returns.
+TEST_F(InstallerRun, EveryEndingHasItsExitCode) {
+  struct Case {
+    const char* name;
+    std::function<void(sim::Machine&)> set_up;
+    bool quiet;
+    std::optional<ExitCode> result;
+  };
+  const auto no_printer = [](sim::Machine& m) { m.usb.resize(1); };
+  const Case cases[] = {
+      {"registered", {}, true, ExitCode::kRegistered},
+      {"registered, windowed", {}, false, ExitCode::kRegistered},
+      {"no printer within the wait", no_printer, true, ExitCode::kNoPrinter},
+      {"no printer, windowed: scans until closed", no_printer, false, std::nullopt},
+      {"package missing", [](sim::Machine& m) { m.package_dir = "/nonexistent/PX"; }, true,
+       ExitCode::kPackageMissing},
+      {"package missing, windowed", [](sim::Machine& m) { m.package_dir = "/nonexistent/PX"; },
+       false, ExitCode::kPackageMissing},
+      {"port unknown to the spooler: not registered", [](sim::Machine& m) { m.ports = {u"LPT1:"}; },
+       true, ExitCode::kNotRegistered},
+      {"installation runs past two minutes", [](sim::Machine& m) { m.install_ms = 200000; }, true,
+       ExitCode::kTimedOut},
+      {"WMI fails", [](sim::Machine& m) { m.wmi_error_from_ms = 6000; }, true,
+       ExitCode::kSystemError},
+      {"WMI fails, windowed", [](sim::Machine& m) { m.wmi_error_from_ms = 6000; }, false,
+       ExitCode::kSystemError},
+      {"the spooler's start command cannot start",
+       [](sim::Machine& m) { m.start_fails = {u"CMD"}; }, true, ExitCode::kSystemError},
+      {"the installation cannot start", [](sim::Machine& m) { m.start_fails = {u"RUNDLL32"}; },
+       true, ExitCode::kSystemError},
+  };
+  const sim::Machine base = machine;
+  for (const Case& c : cases) {
+    machine = base;
+    if (c.set_up) c.set_up(machine);
+    quiet = c.quiet;
+    wait_seconds = 30;
+    Run(200000);
+    EXPECT_EQ(result, c.result) << c.name;
+  }
+}
+
+TEST_F(InstallerRun, UnattendedRunIsTheWindowsSequenceLineForLine) {
+  Run();
+  const std::vector<std::string> windowed = Lines();
+  quiet = true;
+  Run();
+  EXPECT_EQ(Lines(), windowed);
+  EXPECT_EQ(result, ExitCode::kRegistered);
+}
+
+TEST_F(InstallerRun, UnattendedWaitEndsAfterTheFiveSecondDelayAndTheWait) {
+  machine.usb.resize(1);
+  quiet = true;
+  wait_seconds = 3;
+  Run();
+  // Passes at 5 s, 6 s, 7 s and 8 s; the last one gives up.
+  EXPECT_EQ(result, ExitCode::kNoPrinter);
+  EXPECT_EQ(end_ms, 8020);
+  EXPECT_EQ(Last(), "8020\tEnd\tunload");
+  EXPECT_EQ(CountOf("\tMessage\t"), 0u);
+  EXPECT_EQ(CountOf("\tLaunch\tminimized"), 0u);
+}
+
+class LogFile : public ::testing::Test {
+ protected:
+  LogFile() {
+    dir = std::filesystem::temp_directory_path() /
+          ("px-log-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+           "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir);
+  }
+  ~LogFile() override { std::filesystem::remove_all(dir); }
+
+  static void Fill(const std::filesystem::path& path, std::uintmax_t size, char c) {
+    std::ofstream(path, std::ios::binary) << std::string(size, c);
+  }
+  static std::string Read(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  std::filesystem::path dir;
+};
+
+TEST_F(LogFile, IsMadeInAFolderCreatedForItAndAppendedTo) {
+  const auto path = dir / "px-installer" / "px-installer.log";
+  *OpenLogFile(path) << "first\n";
+  *OpenLogFile(path) << "second\n";
+  EXPECT_EQ(Read(path), "first\nsecond\n");
+  EXPECT_FALSE(std::filesystem::exists(RotatedLogPath(path)));
+}
+
+TEST_F(LogFile, PastOneMegabyteItIsRenamedAndANewOneBegins) {
+  const auto path = dir / "px-installer.log";
+  const auto rotated = dir / "px-installer.1.log";
+  EXPECT_EQ(RotatedLogPath(path), rotated);
+  std::filesystem::create_directories(dir);
+
+  Fill(path, kLogRotateBytes, 'a');  // exactly 1 MB: not yet
+  *OpenLogFile(path) << "b";
+  EXPECT_EQ(std::filesystem::file_size(path), kLogRotateBytes + 1);
+  EXPECT_FALSE(std::filesystem::exists(rotated));
+
+  *OpenLogFile(path) << "new";  // past it: renamed
+  EXPECT_EQ(Read(path), "new");
+  EXPECT_EQ(std::filesystem::file_size(rotated), kLogRotateBytes + 1);
+
+  Fill(path, kLogRotateBytes + 10, 'c');  // the older rotated one is replaced
+  *OpenLogFile(path) << "newer";
+  EXPECT_EQ(Read(path), "newer");
+  EXPECT_EQ(Read(rotated), std::string(kLogRotateBytes + 10, 'c'));
+}
+
+TEST_F(LogFile, ThatCannotBeWrittenIsNoneAndTheRunGoesOn) {
+  std::filesystem::create_directories(dir);
+  Fill(dir / "file", 1, 'x');
+  EXPECT_EQ(OpenLogFile(dir / "file" / "px-installer.log"), nullptr);  // a file for a folder
+  EXPECT_EQ(OpenLogFile(dir), nullptr);                                // a folder for a file
+}
+
+}  // namespace
+}  // namespace px
