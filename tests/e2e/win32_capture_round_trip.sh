@@ -49,10 +49,27 @@ scenario_port1() {
   interface 'USB#VID_1A86&PID_A798#5&2A1B3C4D&0&3' 1
   usbprint 'USB\VID_1A86&PID_A798\5&2A1B3C4D&0&3'
 }
+# With a value of every type the export writes in its own way beside usbprint's.
 scenario_port7() {
   interface 'USB#VID_03F0&PID_0517#CN0B1' 2
   interface 'USB#VID_1A86&PID_A798#6&1C4B2A7&0&2' 7
   usbprint 'USB\VID_03F0&PID_0517\CN0B1' 'USB\VID_1A86&PID_A798\6&1C4B2A7&0&2'
+  cat <<REG
+[$usbprint_key]
+@="default"
+"Quote \" and \\\\"="a\"b\\\\c"
+"Expand"=hex(2):25,00,53,00,79,00,73,00,74,00,65,00,6d,00,52,00,6f,00,6f,00,74,00,25,00,00,00
+"Multi"=hex(7):61,00,00,00,62,00,63,00,00,00,00,00
+"Binary"=hex:$(printf '%02x,' $(seq 0 63))00
+"Qword"=hex(b):01,02,03,04,05,06,07,08
+"None"=hex(0):
+"Empty"=""
+"打印机"="中文"
+
+[$usbprint_key\Sub]
+"x"=dword:00000002
+
+REG
 }
 scenario_port256() {
   interface 'USB#VID_1A86&PID_5740#A1B2C3D4' 256
@@ -108,6 +125,18 @@ for name in port1 port7 port256 two_printers_case stale_interface 2000_interface
   import "$dir/scenario"
   win32=$(wine "$search" | port_of) || true
   wine "$capture" "$(winepath -w "$dir/capture")" /quiet
+  # The files as regedit exports the same keys (none for a key that does not exist).
+  for key in printers usbprint; do
+    [ $key = printers ] && path=$class_key || path=$usbprint_key
+    wine regedit /E "$(winepath -w "$dir/regedit-$key.reg")" "$path" 2>/dev/null || true
+    if [ -f "$dir/regedit-$key.reg" ] && ! cmp -s "$dir/regedit-$key.reg" "$dir/capture/$key.reg"
+    then
+      echo "FAIL $name: $key.reg differs from regedit's export" >&2
+      diff <(iconv -f UTF-16 -t UTF-8 "$dir/regedit-$key.reg") \
+        <(iconv -f UTF-16 -t UTF-8 "$dir/capture/$key.reg") | head -20 >&2 || true
+      failures=$((failures + 1))
+    fi
+  done
   sim_folder=$("$px_sim" port "$dir/capture" | port_of) || true
   sim_files=$("$px_sim" port "$dir/capture" --reg "$dir/capture/printers.reg" \
     --reg "$dir/capture/usbprint.reg" | port_of) || true
