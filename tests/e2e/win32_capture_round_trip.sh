@@ -3,8 +3,9 @@
 #   win32_capture_round_trip.sh PX_CAPTURE_EXE PORT_SEARCH_EXE OUTPUT_DIR [PX_SIM]
 # For each registry scenario: the two keys the port search reads are deleted and the scenario
 # is imported with regedit /S; the installer's port search runs on the Win32 backend
-# (PORT_SEARCH_EXE), px-capture.exe captures the PC into a folder, and px-sim port must name
-# the same port on that folder and on its two .reg files. px-sim (a Linux program) comes from
+# (PORT_SEARCH_EXE), px-capture.exe captures the PC into a folder, whose two .reg files must
+# be byte for byte what regedit /E exports of the same keys, and px-sim port must name the same
+# port on that folder and on its two .reg files. px-sim (a Linux program) comes from
 # the fourth argument, else PX_SIM, else build/linux/px-sim; without it the test is skipped.
 set -euo pipefail
 capture=$1 search=$2 out=$3
