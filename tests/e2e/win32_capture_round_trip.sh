@@ -151,6 +151,20 @@ for name in port1 port7 port256 two_printers_case stale_interface 2000_interface
   fi
 done
 
+# The system's facts as Windows tells them elsewhere.
+toml="$out/port1/capture/machine.toml"
+version=$(wine cmd /c ver | tr -d '\r' | grep -o '[0-9]*\.[0-9]*\.[0-9]*' || true)
+expected=("windows_version = \"$version\"")
+if [ "${WINEARCH:-}" = win32 ]; then expected+=('arch = "x86"'); fi
+if [ "${LANG:-}" = zh_CN.UTF-8 ]; then expected+=('ui_language = "zh-CN"' 'locale = "zh-CN"'); fi
+for line in "${expected[@]}"; do
+  grep -qxF "$line" "$toml" || {
+    echo "FAIL: machine.toml lacks: $line" >&2
+    cat "$toml" >&2
+    failures=$((failures + 1))
+  }
+done
+
 # The capture replays as it stands.
 "$px_sim" replay "$out/port1/capture" >"$out/replay.txt" || {
   echo "FAIL: px-sim replay on a capture" >&2
