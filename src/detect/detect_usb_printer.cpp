@@ -56,11 +56,15 @@ PathEnd ScanPath(Pass& pass, TextView path, std::size_t association) {
     } else if (pid) {
       p += 4;
       const TextView product_id = At(path, p, 4);
-      pass.view.Refresh();
       const ModelRow* row = printer_vid ? pass.table.Find(product_id) : nullptr;
       if (row) {
         pass.state.ModelName = Text(ModelName(*row, pass.state.LanguageFlag));
         AppendSuffixOnce(pass.view, row->suffix);
+      }
+      // The acceptance check repaints once the model and the caption are set, so the window
+      // shows the printer it has just met.
+      pass.view.Refresh();
+      if (row) {
         pass.state.PrinterFound = 1;
         pass.accepted = true;
         const bool ends = pass.table.EndsPass(product_id);
@@ -81,13 +85,40 @@ PathEnd ScanPath(Pass& pass, TextView path, std::size_t association) {
   return PathEnd::kScanOn;
 }
 
+// A failure met after an acceptance comes too late to matter: the printer is found.
+Status Failed(const Pass& pass, SystemError error) {
+  if (pass.accepted) return Ok();
+  return error;
+}
+
+// A list already read, handed out as WMI would hand it out, without failures.
+class ListedAssociations : public UsbAssociationCursor {
+ public:
+  explicit ListedAssociations(const std::vector<Text>& paths) : paths_(paths) {}
+  Expected<bool> Next() override {
+    if (next_ == paths_.size()) return false;
+    current_ = next_++;
+    return true;
+  }
+  Expected<Text> Dependent() override { return paths_[current_]; }
+
+ private:
+  const std::vector<Text>& paths_;
+  std::size_t next_ = 0;
+  std::size_t current_ = 0;
+};
+
 }  // namespace
 
-void ScanAssociations(DetectionState& state, InstallerView& view, const std::vector<Text>& paths,
-                      const ModelTable& table, ScanNotes* notes) {
+Status ScanAssociations(DetectionState& state, InstallerView& view,
+                        UsbAssociationCursor& associations, const ModelTable& table,
+                        ScanNotes* notes) {
   Pass pass{state, view, table, notes};
   const Text progress(TextFor(TextId::kProgress, state.LanguageFlag));
-  for (std::size_t i = 0; i < paths.size(); ++i) {
+  for (std::size_t i = 0;; ++i) {
+    Expected<bool> more = associations.Next();
+    if (!more) return Failed(pass, more.error());
+    if (!more.value()) return Ok();
     state.ScanCounter =
         state.ScanCounter >= 99 ? 0 : static_cast<std::int16_t>(state.ScanCounter + 1);
     Text text = progress;
@@ -95,17 +126,25 @@ void ScanAssociations(DetectionState& state, InstallerView& view, const std::vec
     text += u's';
     view.SetLabel1(2, text);
     view.Refresh();
-    view.SetLabel1(3, paths[i]);
-    if (ScanPath(pass, paths[i], i) == PathEnd::kEndPass) return;
+    Expected<Text> path = associations.Dependent();
+    if (!path) return Failed(pass, path.error());
+    view.SetLabel1(3, path.value());
+    if (ScanPath(pass, path.value(), i) == PathEnd::kEndPass) return Ok();
   }
+}
+
+void ScanAssociations(DetectionState& state, InstallerView& view, const std::vector<Text>& paths,
+                      const ModelTable& table, ScanNotes* notes) {
+  ListedAssociations associations(paths);
+  // A list already read cannot fail.
+  static_cast<void>(ScanAssociations(state, view, associations, table, notes));
 }
 
 Status DetectUsbPrinter(DetectionState& state, InstallerView& view, UsbAssociations& usb,
                         const ModelTable& table, ScanNotes* notes) {
-  Expected<std::vector<Text>> paths = usb.QueryDependents();
-  if (!paths) return paths.error();
-  ScanAssociations(state, view, paths.value(), table, notes);
-  return Ok();
+  Expected<std::unique_ptr<UsbAssociationCursor>> associations = usb.Query();
+  if (!associations) return associations.error();
+  return ScanAssociations(state, view, *associations.value(), table, notes);
 }
 
 }  // namespace px

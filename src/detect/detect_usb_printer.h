@@ -1,11 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "base/text.h"
 #include "detect/model_table.h"
 #include "platform/installer_view.h"
 #include "platform/system_error.h"
-#include "base/text.h"
 #include "platform/usb_associations.h"
 
 namespace px {
@@ -40,10 +41,17 @@ class ScanNotes {
   virtual void Note(const ScanNote& note) = 0;
 };
 
-// One detection pass over the USB associations WMI lists. A failing WMI call is returned;
-// the caller shows it and ends the program.
+// One detection pass over the USB associations WMI lists, each read when the pass reaches it.
+// A failing WMI call ends the pass and is returned (the caller shows it and ends the program),
+// unless a printer was accepted earlier in the pass: that acceptance has decided the pass, and
+// the record it left stands.
 Status DetectUsbPrinter(DetectionState& state, InstallerView& view, UsbAssociations& usb,
                         const ModelTable& table, ScanNotes* notes = nullptr);
+
+// The pass over an enumeration already started, as DetectUsbPrinter makes it.
+Status ScanAssociations(DetectionState& state, InstallerView& view,
+                        UsbAssociationCursor& associations, const ModelTable& table,
+                        ScanNotes* notes = nullptr);
 
 // The pass over an association list already read.
 void ScanAssociations(DetectionState& state, InstallerView& view, const std::vector<Text>& paths,

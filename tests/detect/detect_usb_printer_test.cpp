@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/sim/event_loop.h"
 #include "base/utf.h"
+#include "platform/sim/sim_platform.h"
 #include "support/recorded_view.h"
 
 namespace px {
@@ -109,6 +111,11 @@ TEST_F(DetectionPass, AcceptsTablePrinterAndAppendsItsBanner) {
   EXPECT_EQ(state.ModelName, row.model);
   EXPECT_EQ(view->Caption(), u"QuorilV1.20181108" + Text(row.suffix));
   EXPECT_EQ(state.ScanCounter, 3);  // the pass ended at the printer
+  // The acceptance check repaints once the caption names the brand.
+  const auto lines = view.Lines();
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[lines.size() - 2], "Caption\t" + ToUtf8(view->Caption()));
+  EXPECT_EQ(lines.back(), "Refresh");
 }
 
 TEST_F(DetectionPass, CounterRunsUpTo99ThenZero) {
@@ -234,7 +241,7 @@ TEST_F(DetectionPass, PathsOfAnyLengthAreScannedToTheEnd) {
 
 class FailingWmi : public UsbAssociations {
  public:
-  Expected<std::vector<Text>> QueryDependents() override {
+  Expected<std::unique_ptr<UsbAssociationCursor>> Query() override {
     return SystemError{u"0x80041010 Invalid class"};
   }
 };
@@ -246,6 +253,42 @@ TEST_F(DetectionPass, WmiFailureIsReturnedAndNothingIsShown) {
   ASSERT_FALSE(status.ok());
   EXPECT_EQ(status.error().text, u"0x80041010 Invalid class");
   EXPECT_TRUE(view.Lines().empty());
+}
+
+// WMI hands out the associations as the pass reaches them, and its enumeration may fail on the
+// way (the machine's fault: it fails after so many objects). A printer accepted before the
+// failure stands; a failure before any acceptance in the pass ends the program as always.
+TEST_F(DetectionPass, AFailingLaterReadDoesNotUndoAnAcceptance) {
+  const ModelRow& row = PlainRowScanningOn();
+  sim::Machine machine;
+  machine.usb = {{0, "usb.txt", {kRootHub, Usb("1A86", Key(row.keys[0])), kKeyboard, kRootHub}}};
+  sim::EventLoop loop(sim::EventLoop::Clock::kVirtual);
+  sim::SimUsb wmi(machine, loop);
+  const struct {
+    std::int64_t fails_after;
+    bool error;
+    std::int16_t scan_counter;
+  } cases[] = {
+      {0, true, 0},
+      {1, true, 1},   // PrinterFound is still the earlier pass's: it decides nothing here
+      {2, false, 2},  // the printer is the last association read
+      {3, false, 3},  // the keyboard after it does not undo it
+      {4, false, 4},  // no failure: the list ends
+  };
+  for (const auto& c : cases) {
+    machine.wmi_error_after = c.fails_after;
+    state = DetectionState{};
+    state.PrinterFound = 1;
+    view.Clear();
+    Status status = DetectUsbPrinter(state, view.view(), wmi, ModelTable::Builtin());
+    EXPECT_EQ(!status.ok(), c.error) << c.fails_after;
+    if (!status.ok()) {
+      EXPECT_EQ(status.error().text, u"WMI enumeration: 0x80041001 Generic failure");
+    }
+    EXPECT_EQ(state.ScanCounter, c.scan_counter) << c.fails_after;
+    EXPECT_EQ(state.PrinterFound, 1) << c.fails_after;
+    EXPECT_EQ(state.ModelName, c.error ? Text() : row.model) << c.fails_after;
+  }
 }
 
 }  // namespace

@@ -15,15 +15,25 @@ class WmiQueryTest : public ::testing::Test {
   ComApartment com_;
 };
 
-// Wine's WMI knows the class and lists no association (S_OK, no rows): an empty list, not an
-// error. On Windows every path is a Win32_PnPEntity reference.
-TEST_F(WmiQueryTest, UsbAssociationsComeAsAListOfPaths) {
+// Wine's WMI knows the class and lists no association (S_OK, no rows): an empty enumeration, not
+// an error. On Windows every path is a Win32_PnPEntity reference.
+TEST_F(WmiQueryTest, UsbAssociationsAreReadOneByOne) {
   WmiUsbAssociations usb;
-  auto dependents = usb.QueryDependents();
-  ASSERT_TRUE(dependents.ok()) << ToUtf8(dependents.error().text);
-  for (const Text& path : dependents.value()) {
-    EXPECT_NE(path.find(u"Win32_PnPEntity"), Text::npos) << ToUtf8(path);
+  auto associations = usb.Query();
+  ASSERT_TRUE(associations.ok()) << ToUtf8(associations.error().text);
+  UsbAssociationCursor& cursor = *associations.value();
+  for (;;) {
+    Expected<bool> more = cursor.Next();
+    ASSERT_TRUE(more.ok()) << ToUtf8(more.error().text);
+    if (!more.value()) break;
+    Expected<Text> path = cursor.Dependent();
+    ASSERT_TRUE(path.ok()) << ToUtf8(path.error().text);
+    EXPECT_NE(path.value().find(u"Win32_PnPEntity"), Text::npos) << ToUtf8(path.value());
   }
+  // The end stays the end.
+  Expected<bool> more = cursor.Next();
+  ASSERT_TRUE(more.ok());
+  EXPECT_FALSE(more.value());
 }
 
 TEST_F(WmiQueryTest, ReadsAPropertyOfEveryObjectAsText) {

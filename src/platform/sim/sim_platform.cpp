@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "base/utf.h"
 #include "platform/sim/command_line.h"
 #include "platform/sim/text_case.h"
-#include "base/utf.h"
 
 namespace px::sim {
 
@@ -35,14 +35,39 @@ bool StartsWithNoCase(TextView text, TextView prefix) {
   return true;
 }
 
+// One enumeration of a Dependent list. The list is the machine's and outlives the pass.
+class SimAssociations : public UsbAssociationCursor {
+ public:
+  SimAssociations(const std::vector<Text>& dependents, std::optional<std::int64_t> fail_after)
+      : dependents_(dependents), fail_after_(fail_after) {}
+
+  Expected<bool> Next() override {
+    if (fail_after_ && static_cast<std::int64_t>(next_) >= *fail_after_ &&
+        next_ < dependents_.size()) {
+      return SystemError{u"WMI enumeration: 0x80041001 Generic failure"};
+    }
+    if (next_ == dependents_.size()) return false;
+    current_ = next_++;
+    return true;
+  }
+  Expected<Text> Dependent() override { return dependents_[current_]; }
+
+ private:
+  const std::vector<Text>& dependents_;
+  std::optional<std::int64_t> fail_after_;
+  std::size_t next_ = 0;
+  std::size_t current_ = 0;
+};
+
 }  // namespace
 
 // The texts Windows gives for these failures.
-Expected<std::vector<Text>> SimUsb::QueryDependents() {
+Expected<std::unique_ptr<UsbAssociationCursor>> SimUsb::Query() {
   if (machine_.wmi_error_from_ms && loop_.NowMs() >= *machine_.wmi_error_from_ms) {
     return SystemError{u"ExecQuery: 0x80041001 Generic failure"};
   }
-  return machine_.DependentsAt(loop_.NowMs());
+  return std::unique_ptr<UsbAssociationCursor>(std::make_unique<SimAssociations>(
+      machine_.DependentsAt(loop_.NowMs()), machine_.wmi_error_after));
 }
 
 Expected<std::unique_ptr<Process>> SimProcesses::Start(const Text& command_line, ShowState) {

@@ -3,19 +3,21 @@
 #include <functional>
 #include <vector>
 
-#include "platform/processes.h"
 #include "base/sim/event_loop.h"
+#include "platform/processes.h"
 #include "platform/sim/machine.h"
 #include "platform/system_info.h"
 #include "platform/usb_associations.h"
 
 namespace px::sim {
 
-// WMI on the simulated machine: the Dependent list in force at the current moment.
+// WMI on the simulated machine: the Dependent list in force when the query runs, handed out one
+// object at a time. The machine's faults make the query fail from a moment on, or every
+// enumeration after a number of objects.
 class SimUsb : public UsbAssociations {
  public:
   SimUsb(const Machine& machine, const EventLoop& loop) : machine_(machine), loop_(loop) {}
-  Expected<std::vector<Text>> QueryDependents() override;
+  Expected<std::unique_ptr<UsbAssociationCursor>> Query() override;
 
  private:
   const Machine& machine_;
