@@ -67,8 +67,6 @@ class Form1 {
   bool Quiet = false;
   std::int32_t WaitSeconds = 300;
   std::int32_t PassesWithoutPrinter = 0;
-  // Told why the port search took or left each interface key (the log's Port lines); may be null.
-  PortSearchNotes* PortNotes = nullptr;
   // How the run ended, once it has: the program's exit code.
   std::optional<ExitCode> Result;
 

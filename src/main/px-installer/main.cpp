@@ -130,7 +130,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
                    px::ModelTable::Builtin());
     form.Quiet = args.quiet;
     form.WaitSeconds = args.wait_seconds;
-    form.PortNotes = &port_notes;
+    form.SetNotes(nullptr, &port_notes);
     form.Form_Load();
     if (window) window->Show(show_command);
     px::win32::RunMessageLoop();

@@ -127,7 +127,7 @@ int Run(const RunOptions& options) {
   Form1 form({view, loop, logged_processes, usb, registry, spooler, system}, ModelTable::Builtin());
   form.Quiet = args.quiet;
   form.WaitSeconds = args.wait_seconds;
-  form.PortNotes = &port_notes;
+  form.SetNotes(nullptr, &port_notes);
 
   form.Form_Load();
   window.Paint();

@@ -1,0 +1,129 @@
+// px-sim run --args: the installer's own command line on a simulated PC, its exit code and the
+// log file it writes.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Result {
+  int code;
+  std::string out;
+};
+
+Result PxSim(const std::string& args) {
+  const std::string command = std::string(PX_SIM) + " " + args + " 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  Result result{-1, {}};
+  if (!pipe) return result;
+  std::array<char, 4096> buffer;
+  while (std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe))
+    result.out.append(buffer.data(), n);
+  const int status = pclose(pipe);
+  result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string Field(const std::string& line, int n) {
+  std::istringstream in(line);
+  std::string field;
+  for (int i = 0; i <= n; ++i) std::getline(in, field, '\t');
+  return field;
+}
+
+class PxSimQuiet : public ::testing::Test {
+ protected:
+  PxSimQuiet() {
+    dir = std::filesystem::temp_directory_path() /
+          (std::string("px-sim-quiet-") +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+  }
+  ~PxSimQuiet() override { std::filesystem::remove_all(dir); }
+
+  std::string Read(const std::filesystem::path& path) const {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  std::filesystem::path dir;
+};
+
+TEST_F(PxSimQuiet, LogHoldsTheHeaderTheTraceThePortSearchAndTheExitCode) {
+  const auto log = dir / "px-installer.log";
+  const Result r = PxSim("run default --instant --view none --trace - --args \"/quiet /log " +
+                         log.string() + "\"");
+  ASSERT_EQ(r.code, 0) << r.out;
+  const std::vector<std::string> lines = Lines(Read(log));
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines.front(),
+            "0\tStart\tpx-installer " PX_VERSION
+            "\tWindows 10.0.22631\tamd64\tUI 0804\tlocale "
+            "zh-CN\tfolder C:\\Users\\lin\\Downloads\\px-installer\tsimulated\targuments /quiet "
+            "/log " +
+                log.string());
+  EXPECT_EQ(lines.back(), "13080\tExit\t0\tthe printer is registered on its port");
+
+  // Between them, the trace line for line, with the port search's verdicts where it ran.
+  std::vector<std::string> events;
+  std::vector<std::string> port;
+  for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
+    (Field(lines[i], 1) == "Port" ? port : events).push_back(lines[i]);
+  }
+  EXPECT_EQ(events, Lines(r.out));
+  ASSERT_FALSE(port.empty());
+  EXPECT_EQ(Field(port.back(), 0), "8020");
+  EXPECT_EQ(Field(port.back(), 6), "accepted");
+
+  // A second run appends: two Start lines.
+  ASSERT_EQ(
+      PxSim("run default --instant --view none --args \"/quiet /log " + log.string() + "\"").code,
+      0);
+  std::size_t starts = 0;
+  for (const std::string& line : Lines(Read(log))) starts += Field(line, 1) == "Start";
+  EXPECT_EQ(starts, 2u);
+}
+
+TEST_F(PxSimQuiet, LogThatCannotBeWrittenChangesNothing) {
+  const Result plain = PxSim("run default --instant --view none --trace - --args /quiet");
+  std::ofstream(dir / "file") << "x";
+  const Result logged = PxSim("run default --instant --view none --trace - --args \"/quiet /log " +
+                              (dir / "file" / "px-installer.log").string() + "\"");
+  EXPECT_EQ(logged.code, 0);
+  EXPECT_EQ(logged.out, plain.out);
+}
+
+TEST_F(PxSimQuiet, ExitCodesOfTheCommandLine) {
+  struct Case {
+    const char* args;
+    int code;
+  };
+  const Case cases[] = {
+      {"/quiet /wait 30", 0}, {"/quiet /wait 1", 2},  // the printer comes at 7.5 s; the wait ends
+                                                      // at 6 s
+      {"/quiet /wait", 87},   {"/quiet /reboot", 87}, {"/?", 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(
+        PxSim(std::string("run default --instant --view none --args \"") + c.args + "\"").code,
+        c.code)
+        << c.args;
+  }
+}
+
+}  // namespace
