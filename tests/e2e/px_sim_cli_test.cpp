@@ -128,6 +128,16 @@ TEST(PxSimReplay, TellsModelPortCommandLineAndWhy) {
   EXPECT_EQ(r.out.find("\r"), std::string::npos);
 }
 
+// Replay runs the installer itself: without the driver package it ends as the window does.
+TEST(PxSimReplay, EndsAsTheInstallerDoesWithoutItsDriverPackage) {
+  const Result r = PxSim("replay " PX_SOURCE_ROOT "/tests/data/replay-no-package");
+  ASSERT_EQ(r.code, 0) << r.out;
+  EXPECT_TRUE(Has(r, "PortName\tUSB002")) << r.out;
+  EXPECT_EQ(r.out.find("CommandLine"), std::string::npos) << r.out;
+  EXPECT_TRUE(Has(r, "Message\t驱动安装失败!!\\n找不到驱动文件:C:\\Users\\林\\Downloads\\PX\\PX.inf"))
+      << r.out;
+}
+
 TEST(PxSimModels, TsvHasAHeaderAndOneLinePerRow) {
   const Result r = PxSim("models --tsv");
   ASSERT_EQ(r.code, 0);

@@ -1,15 +1,16 @@
-// px-sim replay: what the installer would do on a PC captured by a support engineer, and why.
+// px-sim replay: what the installer does on a PC captured by a support engineer, and why. The
+// installer's own Form1 runs on the captured machine, on the virtual clock, with the detection
+// pass's and the port search's notes attached; the report is read off that run.
 #include <iostream>
+#include <sstream>
 
 #include "app/form1.h"
-#include "texts/installer_texts.h"
 #include "commands.h"
-#include "detect/install_command.h"
 #include "explain.h"
-#include "platform/sim/reg_file.h"
-#include "platform/sim/sim_spooler.h"
+#include "platform/sim/simulated_pc.h"
 #include "platform/sim/sim_view.h"
 #include "platform/sim/trace.h"
+#include "texts/installer_texts.h"
 
 namespace px::sim {
 
@@ -20,51 +21,66 @@ struct ReplayOptions {
   std::optional<std::int64_t> at_ms;
 };
 
+// The window's message boxes, as the run shows them.
+class MessageRecorder : public WindowPainter {
+ public:
+  void Paint(const WindowImage&) override {}
+  void ShowMessage(const WindowImage&, const Text&, const Text& text) override {
+    messages.push_back(text);
+  }
+  std::vector<Text> messages;
+};
+
 void Replay(const ReplayOptions& options) {
-  const Machine machine = LoadMachineArg(options.machine);
+  Machine machine = LoadMachineArg(options.machine);
+  // The devices of that moment are plugged in from the start, so the first detection pass
+  // (five seconds in) meets them.
   const std::int64_t at =
       options.at_ms.value_or(machine.usb.empty() ? 0 : machine.usb.back().from_ms);
-  const std::vector<Text>& paths = machine.DependentsAt(at);
+  const std::vector<Text> paths = machine.DependentsAt(at);
+  machine.usb = {{0, "", paths}};
+
+  EventLoop loop(EventLoop::Clock::kVirtual);
+  SimView view([&loop] { loop.Quit(); });
+  MessageRecorder boxes;
+  view.AddPainter(&boxes);
+  SimulatedPc pc(machine, loop);
+  Form1 form({view, loop, pc.processes, pc.usb, pc.registry, pc.spooler, pc.system},
+             ModelTable::Builtin());
 
   std::cout << "# Detection: " << paths.size() << " USB associations at " << at << " ms\n";
-  SimView view({});
-  view.SetCaption(Text(kCaption));
-  DetectionState detection;
-  detection.LanguageFlag = LanguageFlagFor(machine.ui_language);
-  DetectionExplainLines detection_lines(std::cout, paths);
-  ScanAssociations(detection, view, paths, ModelTable::Builtin(), &detection_lines);
-  std::cout << "PrinterFound\t" << detection.PrinterFound << "\n"
-            << "ModelName\t" << Trace::Escape(detection.ModelName) << "\n"
+  std::ostringstream port_lines;
+  DetectionExplainLines detection_notes(std::cout, paths);
+  PortExplainLines port_notes(port_lines);
+  form.SetNotes(&detection_notes, &port_notes);
+  form.Form_Load();
+  // A pass that finds no printer leaves the scan going every second, on the same devices.
+  loop.SetAfterTick([&] {
+    if (form.detection.PrinterFound != 1 && form.TimerUSBCheck().Interval() == 1000) loop.Quit();
+  });
+  if (view.end() == SimView::EndKind::kRunning) loop.Run(std::nullopt);
+
+  std::cout << "PrinterFound\t" << form.detection.PrinterFound << "\n"
+            << "ModelName\t" << Trace::Escape(form.detection.ModelName) << "\n"
             << "Label1(2)\t" << Trace::Escape(view.Label1(2)) << "\n";
-  if (detection.PrinterFound != 1) {
+  if (form.detection.PrinterFound != 1 && view.end() == SimView::EndKind::kRunning) {
     std::cout << "# No supported printer: the installer would scan on every second.\n";
     return;
   }
-
-  std::cout << "# Port search: " << machine.registry_files.size() << " registry files\n";
-  SimRegistry registry = LoadMachineRegistry(machine);
-  PortSearch port;
-  PortExplainLines port_lines(std::cout);
-  FindPrinterPort(registry, port, &port_lines);
-  std::cout << "PortName\t" << Trace::Escape(port.PortName) << "\n";
-
-  std::cout << "# Installation\n";
-  const Text inf_path = InfPath(machine.program_folder);
-  SimSystem system(machine);
-  if (!system.FileExists(inf_path)) {
-    std::cout << "Result\tno driver package: " << Trace::Escape(inf_path) << " is missing\n";
-    return;
+  if (form.detection.PrinterFound == 1) {
+    std::cout << "# Port search: " << machine.registry_files.size() << " registry files\n"
+              << port_lines.str() << "PortName\t" << Trace::Escape(form.port.PortName) << "\n";
+    std::cout << "# Installation\n";
+    for (const Text& command : pc.processes.launched()) {
+      if (command != kSpoolerCommand) std::cout << "CommandLine\t" << Trace::Escape(command) << "\n";
+    }
+    for (const SimSpooler::Printer& printer : pc.spooler.printers()) {
+      std::cout << "Result\tprinter \"" << Trace::Escape(printer.name) << "\" on "
+                << Trace::Escape(printer.port) << "\n";
+    }
+    for (const std::string& error : pc.spooler.errors()) std::cout << "Result\t" << error << "\n";
   }
-  const Text command =
-      PrintUiCommandLine(detection.ModelName, inf_path, port.PortName, detection.ModelName);
-  std::cout << "CommandLine\t" << Trace::Escape(command) << "\n";
-  SimSpooler spooler(machine, system);
-  spooler.Run(command);
-  if (spooler.PrinterExists(detection.ModelName, port.PortName)) {
-    std::cout << "Result\tprinter \"" << Trace::Escape(detection.ModelName) << "\" on "
-              << Trace::Escape(port.PortName) << "\n";
-  }
-  for (const std::string& error : spooler.errors()) std::cout << "Result\t" << error << "\n";
+  for (const Text& text : boxes.messages) std::cout << "Message\t" << Trace::Escape(text) << "\n";
 }
 
 }  // namespace

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "base/sim/event_loop.h"
+#include "platform/sim/machine.h"
+#include "platform/sim/reg_file.h"
+#include "platform/sim/registry_sim.h"
+#include "platform/sim/sim_platform.h"
+#include "platform/sim/sim_spooler.h"
+
+namespace px::sim {
+
+// The PC a simulated run happens on: its USB devices over time, its programs (whose commands
+// the spooler stand-in carries out), its files, registry and spooler. px-sim's run and replay
+// put the installer's Form1 on it.
+struct SimulatedPc {
+  SimulatedPc(const Machine& machine, const EventLoop& loop)
+      : usb(machine, loop),
+        processes(loop),
+        system(machine),
+        registry(LoadMachineRegistry(machine)),
+        spooler(machine, system) {
+    processes.SetStartFailures(machine.start_fails);
+    processes.SetRunner([this](const Text& command_line) { return spooler.Run(command_line); });
+  }
+  SimulatedPc(const SimulatedPc&) = delete;
+  SimulatedPc& operator=(const SimulatedPc&) = delete;
+
+  SimUsb usb;
+  SimProcesses processes;
+  SimSystem system;
+  SimRegistry registry;
+  SimSpooler spooler;
+};
+
+}  // namespace px::sim
