@@ -2,27 +2,12 @@
 
 #include <string>
 
+#include "app/logged_platform.h"
 #include "platform/sim/trace.h"
 
 namespace px::sim {
 
 namespace {
-
-std::string PortVerdict(const InterfaceNote& note) {
-  switch (note.verdict) {
-    case InterfaceNote::kAccepted:
-      return "accepted";
-    case InterfaceNote::kOtherVendor:
-      return "rejected: vendor is not 1A86";
-    case InterfaceNote::kNotServed:
-      return "rejected: no usbprint value names the device";
-    case InterfaceNote::kUsbPrintUnreadable:
-      return "rejected: usbprint value " + std::to_string(note.usbprint_value) + " cannot be read";
-    case InterfaceNote::kNoPortNumber:
-      return "rejected: no REG_DWORD Port Number";
-  }
-  return "";
-}
 
 std::string DetectionVerdict(const ScanNote& note) {
   switch (note.kind) {
@@ -42,21 +27,7 @@ std::string DetectionVerdict(const ScanNote& note) {
 
 }  // namespace
 
-void PortExplainLines::Note(const InterfaceNote& note) {
-  out_ << Trace::Escape(note.key_name) << "\t" << Trace::Escape(note.vendor) << "\t"
-       << (!note.port_read            ? "-"
-           : note.port_digits.empty() ? "none"
-                                      : Trace::Escape(note.port_digits))
-       << "\t";
-  if (note.usbprint_value < 0) {
-    out_ << "none";
-  } else if (note.usbprint_status != 0) {
-    out_ << note.usbprint_value << "=unreadable";
-  } else {
-    out_ << note.usbprint_value << "=" << Trace::Escape(note.instance);
-  }
-  out_ << "\t" << PortVerdict(note) << "\n";
-}
+void PortExplainLines::Note(const InterfaceNote& note) { out_ << PortNoteFields(note) << "\n"; }
 
 void DetectionExplainLines::Note(const ScanNote& note) {
   out_ << note.association + 1 << "\t" << Trace::Escape(paths_.at(note.association)) << "\t"
