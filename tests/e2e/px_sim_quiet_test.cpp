@@ -114,9 +114,12 @@ TEST_F(PxSimQuiet, ExitCodesOfTheCommandLine) {
     int code;
   };
   const Case cases[] = {
-      {"/quiet /wait 30", 0}, {"/quiet /wait 1", 2},  // the printer comes at 7.5 s; the wait ends
-                                                      // at 6 s
-      {"/quiet /wait", 87},   {"/quiet /reboot", 87}, {"/?", 0},
+      {"/quiet /wait 30", 0},
+      {"/quiet /wait 1", 2},  // the printer comes at 7.5 s; the wait ends
+                              // at 6 s
+      {"/quiet /wait", 87},
+      {"/quiet /reboot", 87},
+      {"/?", 0},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(
@@ -124,6 +127,16 @@ TEST_F(PxSimQuiet, ExitCodesOfTheCommandLine) {
         c.code)
         << c.args;
   }
+  // A deployment tool's typo is in the log, as the installer writes it.
+  const auto log = dir / "typo.log";
+  EXPECT_EQ(PxSim("run default --instant --view none --args \"/log " + log.string() +
+                  " /quiet /wiat 30\"")
+                .code,
+            87);
+  const std::vector<std::string> lines = Lines(Read(log));
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1], "0\tMessage\tpx-installer\tunknown argument: /wiat");
+  EXPECT_EQ(lines[2], "0\tExit\t87\tthe command line is not understood");
 }
 
 }  // namespace

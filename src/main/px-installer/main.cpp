@@ -63,14 +63,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   const px::ParsedCommandLine command_line =
       px::ParseCommandLine(px::win32::CommandLineArguments());
   const px::CommandLineOptions& args = command_line.options;
-  if (!command_line.error.empty()) {
-    if (!args.quiet) {
-      const px::Text text = command_line.error + u"\n\n" + px::Text(px::UsageText());
-      MessageBoxW(nullptr, px::win32::Wide(text), kTitle, MB_OK | MB_ICONERROR);
-    }
-    return Code(px::ExitCode::kBadCommandLine);
-  }
-  if (args.usage) {
+  if (args.usage && command_line.error.empty()) {
     const px::Text text(px::UsageText());
     MessageBoxW(nullptr, px::win32::Wide(text), kTitle, MB_OK | MB_ICONINFORMATION);
     return 0;
@@ -88,6 +81,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     px::WriteExit(log, code, window_closed);
     return Code(code);
   };
+
+  // A command line it does not understand is logged too: a deployment tool's typo shows there.
+  if (!command_line.error.empty()) {
+    log.Write({u"Message", px::win32::FromWide(kTitle), command_line.error});
+    if (!args.quiet) {
+      const px::Text text = command_line.error + u"\n\n" + px::Text(px::UsageText());
+      MessageBoxW(nullptr, px::win32::Wide(text), kTitle, MB_OK | MB_ICONERROR);
+    }
+    return finish(px::ExitCode::kBadCommandLine);
+  }
 
   px::win32::UniqueKernelHandle unattended;
   if (args.quiet && !px::win32::ClaimUnattendedRun(unattended)) {

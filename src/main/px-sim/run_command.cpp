@@ -63,13 +63,11 @@ int Run(const RunOptions& options) {
   // The installer's own command line, as px-installer.exe would take it.
   const Text arguments = FromUtf8(options.args).value_or(u"\uFFFD");
   const ParsedCommandLine command_line = ParseCommandLine(SplitCommandLine(arguments));
-  if (!command_line.error.empty() || command_line.options.usage) {
-    std::ostream& out = command_line.error.empty() ? std::cout : std::cerr;
-    if (!command_line.error.empty()) out << "px-installer: " << ToUtf8(command_line.error) << "\n";
-    out << ToUtf8(UsageText()) << "\n";
-    return command_line.error.empty() ? 0 : static_cast<int>(ExitCode::kBadCommandLine);
-  }
   const CommandLineOptions& args = command_line.options;
+  if (args.usage && command_line.error.empty()) {
+    std::cout << ToUtf8(UsageText()) << "\n";
+    return 0;
+  }
 
   std::ofstream trace_file;
   std::ostream* trace_out = nullptr;
@@ -93,6 +91,14 @@ int Run(const RunOptions& options) {
   RunLog trace(trace_out, [&loop] { return loop.NowMs(); });
   RunLog log(log_file.get(), [&loop] { return loop.NowMs(); });
   WriteStart(log, HeaderFor(machine, arguments));
+  // As the installer does: the line it did not understand, logged, and the usage.
+  if (!command_line.error.empty()) {
+    log.Write({u"Message", u"px-installer", command_line.error});
+    WriteExit(log, ExitCode::kBadCommandLine, false);
+    std::cerr << "px-installer: " << ToUtf8(command_line.error) << "\n"
+              << ToUtf8(UsageText()) << "\n";
+    return static_cast<int>(ExitCode::kBadCommandLine);
+  }
 
   SimView window([&loop] { loop.Quit(); });
   HiddenView hidden([&loop] { loop.Quit(); });
