@@ -31,7 +31,6 @@ void Form1::End(ExitCode code) {
 void Form1::Form_Load() {
   InstallerView& view = platform_.view;
   LanguageFlag = LanguageFlagFor(platform_.system.UserDefaultUiLanguage());
-  detection.LanguageFlag = LanguageFlag;
   view.SetCaption(Text(kCaption));
   // The labels are transparent by design on every view; start-up sets their texts.
   view.SetLabel2(Text(TextFor(TextId::kProvider, LanguageFlag)));
@@ -73,7 +72,7 @@ void Form1::TimerDelay_Timer() {
 
 void Form1::TimerUSBCheck_Timer() {
   InstallerView& view = platform_.view;
-  Status status = DetectUsbPrinter(detection, view, platform_.usb, table_, scan_notes_);
+  Status status = DetectUsbPrinter(detection, LanguageFlag, view, platform_.usb, table_, scan_notes_);
   if (!status) return Fail(status.error());
   if (detection.PrinterFound != 1) {
     // The passes come a second apart: the one after WaitSeconds is the last.

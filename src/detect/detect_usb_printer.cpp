@@ -17,6 +17,7 @@ enum class PathEnd { kScanOn, kEndPass };
 // one device path: a vendor id read on one device never vouches for a product id of another.
 struct Pass {
   DetectionState& state;
+  std::int16_t LanguageFlag;
   InstallerView& view;
   const ModelTable& table;
   ScanNotes* notes;
@@ -58,7 +59,7 @@ PathEnd ScanPath(Pass& pass, TextView path, std::size_t association) {
       const TextView product_id = At(path, p, 4);
       const ModelRow* row = printer_vid ? pass.table.Find(product_id) : nullptr;
       if (row) {
-        pass.state.ModelName = Text(ModelName(*row, pass.state.LanguageFlag));
+        pass.state.ModelName = Text(ModelName(*row, pass.LanguageFlag));
         AppendSuffixOnce(pass.view, row->suffix);
       }
       // The acceptance check repaints once the model and the caption are set, so the window
@@ -110,11 +111,11 @@ class ListedAssociations : public UsbAssociationCursor {
 
 }  // namespace
 
-Status ScanAssociations(DetectionState& state, InstallerView& view,
+Status ScanAssociations(DetectionState& state, std::int16_t LanguageFlag, InstallerView& view,
                         UsbAssociationCursor& associations, const ModelTable& table,
                         ScanNotes* notes) {
-  Pass pass{state, view, table, notes};
-  const Text progress(TextFor(TextId::kProgress, state.LanguageFlag));
+  Pass pass{state, LanguageFlag, view, table, notes};
+  const Text progress(TextFor(TextId::kProgress, LanguageFlag));
   for (std::size_t i = 0;; ++i) {
     Expected<bool> more = associations.Next();
     if (!more) return Failed(pass, more.error());
@@ -133,18 +134,18 @@ Status ScanAssociations(DetectionState& state, InstallerView& view,
   }
 }
 
-void ScanAssociations(DetectionState& state, InstallerView& view, const std::vector<Text>& paths,
-                      const ModelTable& table, ScanNotes* notes) {
+void ScanAssociations(DetectionState& state, std::int16_t LanguageFlag, InstallerView& view,
+                      const std::vector<Text>& paths, const ModelTable& table, ScanNotes* notes) {
   ListedAssociations associations(paths);
   // A list already read cannot fail.
-  static_cast<void>(ScanAssociations(state, view, associations, table, notes));
+  static_cast<void>(ScanAssociations(state, LanguageFlag, view, associations, table, notes));
 }
 
-Status DetectUsbPrinter(DetectionState& state, InstallerView& view, UsbAssociations& usb,
-                        const ModelTable& table, ScanNotes* notes) {
+Status DetectUsbPrinter(DetectionState& state, std::int16_t LanguageFlag, InstallerView& view,
+                        UsbAssociations& usb, const ModelTable& table, ScanNotes* notes) {
   Expected<std::unique_ptr<UsbAssociationCursor>> associations = usb.Query();
   if (!associations) return associations.error();
-  return ScanAssociations(state, view, *associations.value(), table, notes);
+  return ScanAssociations(state, LanguageFlag, view, *associations.value(), table, notes);
 }
 
 }  // namespace px

@@ -14,7 +14,6 @@ namespace px {
 // What a detection pass reads and leaves behind: fields of the window's state record and the
 // program-wide model name.
 struct DetectionState {
-  std::int16_t LanguageFlag = 0;
   std::int16_t ScanCounter = 0;   // kept across passes, 1 ... 99, 0, 1 ...
   std::int16_t PrinterFound = 0;  // not cleared when a pass begins
   Text ModelName;
@@ -45,16 +44,18 @@ class ScanNotes {
 // A failing WMI call ends the pass and is returned (the caller shows it and ends the program),
 // unless a printer was accepted earlier in the pass: that acceptance has decided the pass, and
 // the record it left stands.
-Status DetectUsbPrinter(DetectionState& state, InstallerView& view, UsbAssociations& usb,
-                        const ModelTable& table, ScanNotes* notes = nullptr);
+// The window's LanguageFlag chooses the progress text and the form of a two-form model name.
+Status DetectUsbPrinter(DetectionState& state, std::int16_t LanguageFlag, InstallerView& view,
+                        UsbAssociations& usb, const ModelTable& table, ScanNotes* notes = nullptr);
 
 // The pass over an enumeration already started, as DetectUsbPrinter makes it.
-Status ScanAssociations(DetectionState& state, InstallerView& view,
+Status ScanAssociations(DetectionState& state, std::int16_t LanguageFlag, InstallerView& view,
                         UsbAssociationCursor& associations, const ModelTable& table,
                         ScanNotes* notes = nullptr);
 
 // The pass over an association list already read.
-void ScanAssociations(DetectionState& state, InstallerView& view, const std::vector<Text>& paths,
-                      const ModelTable& table, ScanNotes* notes = nullptr);
+void ScanAssociations(DetectionState& state, std::int16_t LanguageFlag, InstallerView& view,
+                      const std::vector<Text>& paths, const ModelTable& table,
+                      ScanNotes* notes = nullptr);
 
 }  // namespace px

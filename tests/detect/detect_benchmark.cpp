@@ -45,7 +45,7 @@ void BM_DetectionPass1000(benchmark::State& bench) {
   NullView view;
   DetectionState state;
   for (auto _ : bench) {
-    ScanAssociations(state, view, paths, ModelTable::Builtin());
+    ScanAssociations(state, 0, view, paths, ModelTable::Builtin());
     benchmark::DoNotOptimize(state.PrinterFound);
   }
   bench.SetItemsProcessed(bench.iterations() * static_cast<std::int64_t>(paths.size()));

@@ -63,11 +63,12 @@ class DetectionPass : public ::testing::Test {
 
   void Pass(const std::vector<Text>& paths) {
     view.Clear();
-    ScanAssociations(state, view.view(), paths, ModelTable::Builtin());
+    ScanAssociations(state, language_flag, view.view(), paths, ModelTable::Builtin());
   }
 
   RecordedView view;
   DetectionState state;
+  std::int16_t language_flag = 0;
 };
 
 TEST_F(DetectionPass, RootHubsAndOtherVendorsLeaveTheRecordAsItWas) {
@@ -98,7 +99,7 @@ TEST_F(DetectionPass, EachAssociationShowsProgressRepaintsAndShowsItsPath) {
 }
 
 TEST_F(DetectionPass, EnglishProgressText) {
-  state.LanguageFlag = 1;
+  language_flag = 1;
   state.ScanCounter = 6;
   Pass({kRootHub});
   EXPECT_EQ(view->Label1(2), u"Please open the printer power:7s");
@@ -134,7 +135,7 @@ TEST_F(DetectionPass, CounterRunsUpTo99ThenZero) {
 
 TEST_F(DetectionPass, MassStoragePrinterEndsThePassWithItsWarningInEveryLanguage) {
   for (std::int16_t flag : {0, 1}) {
-    state.LanguageFlag = flag;
+    language_flag = flag;
     state.PrinterFound = 1;
     Pass({kRootHub, Usb("0483", "5720"), Usb("1A86", Key(BannerRowEndingPass().keys[0]))});
     EXPECT_EQ(view->Label1(2), Utf8Literal("目前打印在U盘模式下，请重启打印机"));
@@ -249,7 +250,7 @@ class FailingWmi : public UsbAssociations {
 TEST_F(DetectionPass, WmiFailureIsReturnedAndNothingIsShown) {
   FailingWmi wmi;
   view.Clear();
-  Status status = DetectUsbPrinter(state, view.view(), wmi, ModelTable::Builtin());
+  Status status = DetectUsbPrinter(state, 0, view.view(), wmi, ModelTable::Builtin());
   ASSERT_FALSE(status.ok());
   EXPECT_EQ(status.error().text, u"0x80041010 Invalid class");
   EXPECT_TRUE(view.Lines().empty());
@@ -280,7 +281,7 @@ TEST_F(DetectionPass, AFailingLaterReadDoesNotUndoAnAcceptance) {
     state = DetectionState{};
     state.PrinterFound = 1;
     view.Clear();
-    Status status = DetectUsbPrinter(state, view.view(), wmi, ModelTable::Builtin());
+    Status status = DetectUsbPrinter(state, 0, view.view(), wmi, ModelTable::Builtin());
     EXPECT_EQ(!status.ok(), c.error) << c.fails_after;
     if (!status.ok()) {
       EXPECT_EQ(status.error().text, u"WMI enumeration: 0x80041001 Generic failure");

@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   px::sim::SimView view({});
   px::DetectionState state;
   state.ScanCounter = size % 100;
-  px::ScanAssociations(state, view, paths, px::ModelTable::Builtin());
+  px::ScanAssociations(state, static_cast<std::int16_t>(size % 2), view, paths,
+                       px::ModelTable::Builtin());
   if (state.PrinterFound != 0 && state.PrinterFound != 1) __builtin_trap();
   if (state.ScanCounter < 0 || state.ScanCounter > 99) __builtin_trap();
   return 0;

@@ -3,13 +3,13 @@
 #include <sstream>
 
 #include "app/form1.h"
-#include "texts/installer_texts.h"
+#include "base/utf.h"
 #include "commands.h"
 #include "detect/detect_usb_printer.h"
 #include "platform/sim/dependent_list.h"
 #include "platform/sim/sim_view.h"
 #include "platform/sim/trace.h"
-#include "base/utf.h"
+#include "texts/installer_texts.h"
 
 namespace px::sim {
 
@@ -38,9 +38,9 @@ void Detect(const DetectOptions& options) {
   SimView view({});
   view.SetCaption(Text(kCaption));
   DetectionState state;
-  state.LanguageFlag =
+  const std::int16_t language_flag =
       options.lang.empty() ? LanguageFlagFor(machine.ui_language) : (options.lang == "zh" ? 0 : 1);
-  ScanAssociations(state, view, paths, ModelTable::Builtin());
+  ScanAssociations(state, language_flag, view, paths, ModelTable::Builtin());
 
   std::cout << "PrinterFound\t" << state.PrinterFound << "\n"
             << "ModelName\t" << Trace::Escape(state.ModelName) << "\n"
