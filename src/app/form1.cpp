@@ -72,7 +72,8 @@ void Form1::TimerDelay_Timer() {
 
 void Form1::TimerUSBCheck_Timer() {
   InstallerView& view = platform_.view;
-  Status status = DetectUsbPrinter(detection, LanguageFlag, view, platform_.usb, table_, scan_notes_);
+  Status status =
+      DetectUsbPrinter(detection, LanguageFlag, view, platform_.usb, table_, scan_notes_);
   if (!status) return Fail(status.error());
   if (detection.PrinterFound != 1) {
     // The passes come a second apart: the one after WaitSeconds is the last.
