@@ -28,8 +28,7 @@ std::string RunLog::Escape(TextView field) {
 
 void RunLog::Emit(std::string line) {
   line += '\n';
-  *out_ << line;
-  out_->flush();
+  out_->Write(line);
 }
 
 void RunLog::Write(std::initializer_list<TextView> fields) {
@@ -47,6 +46,15 @@ void RunLog::WriteEscaped(std::string_view kind, std::string_view fields) {
   std::string line = std::to_string(now_ms_());
   line.append("\t").append(kind).append("\t").append(fields);
   Emit(std::move(line));
+}
+
+Text RotatedLogPath(TextView path) {
+  const std::size_t name = path.find_last_of(u"\\/");
+  const std::size_t dot = path.rfind(u'.');
+  const bool has_extension =
+      dot != TextView::npos && (name == TextView::npos || dot > name + 1);
+  if (!has_extension) return Text(path) + u".1";
+  return Text(path.substr(0, dot)) + u".1" + Text(path.substr(dot));
 }
 
 }  // namespace px

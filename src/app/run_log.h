@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
-#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -18,12 +17,21 @@ namespace px {
 //
 // The log never reads a clock: whoever runs the installer says what time it is. A stream that
 // cannot be written (a full disk, a file that failed to open) loses lines, and nothing else.
+//
+// Where the lines go is the program's: a file, a terminal, a test's buffer.
+class LineSink {
+ public:
+  virtual ~LineSink() = default;
+  // One whole line, its '\n' included.
+  virtual void Write(std::string_view line) = 0;
+};
+
 class RunLog {
  public:
   using Clock = std::function<std::int64_t()>;
 
   // out may be null: nothing is written.
-  RunLog(std::ostream* out, Clock now_ms) : out_(out), now_ms_(std::move(now_ms)) {}
+  RunLog(LineSink* out, Clock now_ms) : out_(out), now_ms_(std::move(now_ms)) {}
 
   bool enabled() const { return out_ != nullptr; }
 
@@ -37,8 +45,16 @@ class RunLog {
  private:
   void Emit(std::string line);
 
-  std::ostream* out_;
+  LineSink* out_;
   Clock now_ms_;
 };
+
+// A log file past this size is renamed before a run begins its lines, and a new one begins.
+inline constexpr std::uint64_t kLogRotateBytes = 1024 * 1024;
+
+// Where a log file is renamed to: "C:\\ProgramData\\px-installer\\px-installer.log" ->
+// "...\\px-installer.1.log"; a name without an extension gets ".1". Both "\\" and "/" separate
+// folders.
+Text RotatedLogPath(TextView path);
 
 }  // namespace px

@@ -4,7 +4,6 @@
 #include <functional>
 
 #include "app/command_line_options.h"
-#include "app/log_file.h"
 #include "support/installer_run.h"
 
 namespace px {
@@ -114,63 +113,6 @@ TEST_F(InstallerRun, UnattendedWaitEndsAfterTheFiveSecondDelayAndTheWait) {
   EXPECT_EQ(Last(), "8020\tEnd\tunload");
   EXPECT_EQ(CountOf("\tMessage\t"), 0u);
   EXPECT_EQ(CountOf("\tLaunch\tminimized"), 0u);
-}
-
-class LogFile : public ::testing::Test {
- protected:
-  LogFile() {
-    dir = std::filesystem::temp_directory_path() /
-          ("px-log-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-           "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir);
-  }
-  ~LogFile() override { std::filesystem::remove_all(dir); }
-
-  static void Fill(const std::filesystem::path& path, std::uintmax_t size, char c) {
-    std::ofstream(path, std::ios::binary) << std::string(size, c);
-  }
-  static std::string Read(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  std::filesystem::path dir;
-};
-
-TEST_F(LogFile, IsMadeInAFolderCreatedForItAndAppendedTo) {
-  const auto path = dir / "px-installer" / "px-installer.log";
-  *OpenLogFile(path) << "first\n";
-  *OpenLogFile(path) << "second\n";
-  EXPECT_EQ(Read(path), "first\nsecond\n");
-  EXPECT_FALSE(std::filesystem::exists(RotatedLogPath(path)));
-}
-
-TEST_F(LogFile, PastOneMegabyteItIsRenamedAndANewOneBegins) {
-  const auto path = dir / "px-installer.log";
-  const auto rotated = dir / "px-installer.1.log";
-  EXPECT_EQ(RotatedLogPath(path), rotated);
-  std::filesystem::create_directories(dir);
-
-  Fill(path, kLogRotateBytes, 'a');  // exactly 1 MB: not yet
-  *OpenLogFile(path) << "b";
-  EXPECT_EQ(std::filesystem::file_size(path), kLogRotateBytes + 1);
-  EXPECT_FALSE(std::filesystem::exists(rotated));
-
-  *OpenLogFile(path) << "new";  // past it: renamed
-  EXPECT_EQ(Read(path), "new");
-  EXPECT_EQ(std::filesystem::file_size(rotated), kLogRotateBytes + 1);
-
-  Fill(path, kLogRotateBytes + 10, 'c');  // the older rotated one is replaced
-  *OpenLogFile(path) << "newer";
-  EXPECT_EQ(Read(path), "newer");
-  EXPECT_EQ(Read(rotated), std::string(kLogRotateBytes + 10, 'c'));
-}
-
-TEST_F(LogFile, ThatCannotBeWrittenIsNoneAndTheRunGoesOn) {
-  std::filesystem::create_directories(dir);
-  Fill(dir / "file", 1, 'x');
-  EXPECT_EQ(OpenLogFile(dir / "file" / "px-installer.log"), nullptr);  // a file for a folder
-  EXPECT_EQ(OpenLogFile(dir), nullptr);                                // a folder for a file
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/sim_spooler.h"
 #include "platform/sim/sim_view.h"
+#include "platform/sim/trace.h"
 #include "base/utf.h"
 
 namespace px::testing {
@@ -54,7 +55,8 @@ class InstallerRun : public ::testing::Test {
   void Run(std::int64_t close_at_ms = 600000) {
     out.str("");
     sim::EventLoop loop(sim::EventLoop::Clock::kVirtual);
-    RunLog trace(&out, [&loop] { return loop.NowMs(); });
+    sim::StreamSink sink(out);
+    RunLog trace(&sink, [&loop] { return loop.NowMs(); });
     sim::SimView window([&loop] { loop.Quit(); });
     HiddenView hidden([&loop] { loop.Quit(); });
     LoggedView view(quiet ? static_cast<InstallerView&>(hidden) : window, trace);

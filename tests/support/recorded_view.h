@@ -7,6 +7,7 @@
 #include "app/logged_platform.h"
 #include "app/run_log.h"
 #include "platform/sim/sim_view.h"
+#include "platform/sim/trace.h"
 
 namespace px::testing {
 
@@ -14,7 +15,7 @@ namespace px::testing {
 // the time stamp.
 class RecordedView {
  public:
-  RecordedView() : trace_(&out_, [] { return std::int64_t{0}; }), window_({}), view_(window_, trace_) {}
+  RecordedView() : trace_(&sink_, [] { return std::int64_t{0}; }), window_({}), view_(window_, trace_) {}
 
   InstallerView& view() { return view_; }
   InstallerView* operator->() { return &view_; }
@@ -35,6 +36,7 @@ class RecordedView {
 
  private:
   std::ostringstream out_;
+  sim::StreamSink sink_{out_};
   RunLog trace_;
   sim::SimView window_;
   LoggedView view_;

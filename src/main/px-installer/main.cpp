@@ -4,18 +4,16 @@
 // same Form1 without a window, for deployment tools. Either way the run is appended to a log
 // and the exit code says how it ended.
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "app/command_line_options.h"
 #include "app/form1.h"
 #include "app/hidden_view.h"
-#include "app/log_file.h"
 #include "app/logged_platform.h"
 #include "base/win32/windows_api.h"  // for the entry point's signature
 #include "detect/model_table.h"
 #include "platform/win32/form_window.h"
+#include "platform/win32/log_file_win32.h"
 #include "platform/win32/print_spooler_win32.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/registry_win32.h"
@@ -72,8 +70,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   // The log is never needed for the run: a file that cannot be opened only means no lines.
   px::win32::Win32SystemInfo system;
   const px::Text log_path = args.log_path.value_or(px::win32::DefaultLogPath());
-  std::unique_ptr<std::ofstream> log_file;
-  if (!log_path.empty()) log_file = px::OpenLogFile(std::filesystem::path(log_path));
+  std::unique_ptr<px::win32::LogFileWin32> log_file;
+  if (!log_path.empty()) log_file = px::win32::LogFileWin32::Open(log_path);
   const RunClock clock;
   px::RunLog log(log_file.get(), clock);
   px::WriteStart(log, Header(system));

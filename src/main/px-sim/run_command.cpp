@@ -6,18 +6,17 @@
 #include "app/command_line_options.h"
 #include "app/form1.h"
 #include "app/hidden_view.h"
-#include "app/log_file.h"
 #include "app/logged_platform.h"
 #include "base/sim/event_loop.h"
 #include "base/utf.h"
 #include "commands.h"
 #include "platform/sim/command_line.h"
 #include "platform/sim/dependent_list.h"
-#include "platform/sim/reg_file.h"
-#include "platform/sim/sim_platform.h"
-#include "platform/sim/sim_spooler.h"
+#include "platform/sim/log_file.h"
 #include "platform/sim/sim_view.h"
+#include "platform/sim/simulated_pc.h"
 #include "platform/sim/terminal_view.h"
+#include "platform/sim/trace.h"
 #include "platform/sim/window_snapshot.h"
 
 namespace px::sim {
@@ -79,8 +78,10 @@ int Run(const RunOptions& options) {
     trace_out = &trace_file;
   }
   // /log names a file of this computer; without it the simulated run keeps no log.
-  std::unique_ptr<std::ofstream> log_file;
+  std::unique_ptr<LineSink> log_file;
   if (args.log_path) log_file = OpenLogFile(std::filesystem::path(ToUtf8(*args.log_path)));
+  std::unique_ptr<StreamSink> trace_sink;
+  if (trace_out) trace_sink = std::make_unique<StreamSink>(*trace_out);
 
   // The terminal view shares stdout with nothing else; an unattended run shows no window.
   const bool terminal =
@@ -88,7 +89,7 @@ int Run(const RunOptions& options) {
                       (options.view == "auto" && options.trace != "-" && isatty(STDOUT_FILENO)));
 
   EventLoop loop(options.instant ? EventLoop::Clock::kVirtual : EventLoop::Clock::kReal);
-  RunLog trace(trace_out, [&loop] { return loop.NowMs(); });
+  RunLog trace(trace_sink.get(), [&loop] { return loop.NowMs(); });
   RunLog log(log_file.get(), [&loop] { return loop.NowMs(); });
   WriteStart(log, HeaderFor(machine, arguments));
   // As the installer does: the line it did not understand, logged, and the usage.
@@ -120,17 +121,12 @@ int Run(const RunOptions& options) {
   }
   loop.SetAfterTick([&window] { window.Paint(); });
 
-  SimUsb usb(machine, loop);
-  SimProcesses processes(loop);
-  LoggedProcesses traced_processes(processes, trace);
+  SimulatedPc pc(machine, loop);
+  LoggedProcesses traced_processes(pc.processes, trace);
   LoggedProcesses logged_processes(traced_processes, log);
-  SimSystem system(machine);
-  SimRegistry registry = LoadMachineRegistry(machine);
-  SimSpooler spooler(machine, system);
   LoggedPortNotes port_notes(log);
-  processes.SetStartFailures(machine.start_fails);
-  processes.SetRunner([&spooler](const Text& command_line) { return spooler.Run(command_line); });
-  Form1 form({view, loop, logged_processes, usb, registry, spooler, system}, ModelTable::Builtin());
+  Form1 form({view, loop, logged_processes, pc.usb, pc.registry, pc.spooler, pc.system},
+             ModelTable::Builtin());
   form.Quiet = args.quiet;
   form.WaitSeconds = args.wait_seconds;
   form.SetNotes(nullptr, &port_notes);
@@ -150,11 +146,11 @@ int Run(const RunOptions& options) {
   WriteExit(log, code, !form.Result.has_value());
 
   // What the machine holds afterwards, for the person running the simulation.
-  for (const SimSpooler::Printer& printer : spooler.printers()) {
+  for (const SimSpooler::Printer& printer : pc.spooler.printers()) {
     std::cerr << "px-sim: printer \"" << ToUtf8(printer.name) << "\" on " << ToUtf8(printer.port)
               << "\n";
   }
-  for (const std::string& error : spooler.errors()) std::cerr << "px-sim: " << error << "\n";
+  for (const std::string& error : pc.spooler.errors()) std::cerr << "px-sim: " << error << "\n";
   return static_cast<int>(code);
 }
 
