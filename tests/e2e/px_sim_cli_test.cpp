@@ -1,37 +1,19 @@
 // px-sim as a user runs it: the whole command, its output and its exit code.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "px_sim_process.h"
+
 namespace {
 
-struct Result {
-  int code;
-  std::string out;
-  std::vector<std::string> lines;
-};
+using Result = px::testing::PxSimResult;
 
-Result PxSim(const std::string& args) {
-  const std::string command = std::string(PX_SIM) + " " + args + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  Result result{-1, {}, {}};
-  if (!pipe) return result;
-  std::array<char, 4096> buffer;
-  while (std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe))
-    result.out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::istringstream in(result.out);
-  for (std::string line; std::getline(in, line);) result.lines.push_back(line);
-  return result;
-}
+Result PxSim(const std::string& args) { return px::testing::RunPxSim(args, true); }
 
 bool Has(const Result& r, const std::string& line) {
   return std::find(r.lines.begin(), r.lines.end(), line) != r.lines.end();

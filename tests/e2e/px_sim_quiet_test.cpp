@@ -2,34 +2,19 @@
 // log file it writes.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "px_sim_process.h"
+
 namespace {
 
-struct Result {
-  int code;
-  std::string out;
-};
+using Result = px::testing::PxSimResult;
 
-Result PxSim(const std::string& args) {
-  const std::string command = std::string(PX_SIM) + " " + args + " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  Result result{-1, {}};
-  if (!pipe) return result;
-  std::array<char, 4096> buffer;
-  while (std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe))
-    result.out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+Result PxSim(const std::string& args) { return px::testing::RunPxSim(args, false); }
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

@@ -10,19 +10,12 @@ namespace px {
 namespace {
 
 using testing::InterfaceKeyName;
+using testing::kOtherVendor;
+using testing::kOtherVendor2;
+using testing::kPrinter;
+using testing::kPrinter2;
 using testing::PortRegistry;
-
-constexpr TextView kPrinter = u"USB\\VID_1A86&PID_5740\\A1B2C3D4";
-constexpr TextView kPrinter2 = u"USB\\VID_1A86&PID_5741\\0002";
-constexpr TextView kOtherVendor = u"USB\\VID_0483&PID_5740\\7F3A1B2C";
-constexpr TextView kOtherVendor2 = u"USB\\VID_04B8&PID_0E15\\5&1E8C4F2A&0&4";
-
-PortSearch Search(PortRegistry& machine) {
-  PortSearch search;
-  FindPrinterPort(machine.registry(), search);
-  EXPECT_EQ(machine.registry().open_handle_count(), 0u);
-  return search;
-}
+using testing::Search;
 
 struct SearchCase {
   const char* name;

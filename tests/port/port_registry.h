@@ -1,6 +1,8 @@
 // A machine's printer registrations, built in code for the port search tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <optional>
 #include <string>
 
@@ -60,5 +62,19 @@ class PortRegistry {
  private:
   sim::SimRegistry registry_;
 };
+
+// Device instance paths the port search tests register.
+inline constexpr TextView kPrinter = u"USB\\VID_1A86&PID_5740\\A1B2C3D4";
+inline constexpr TextView kPrinter2 = u"USB\\VID_1A86&PID_5741\\0002";
+inline constexpr TextView kOtherVendor = u"USB\\VID_0483&PID_5740\\7F3A1B2C";
+inline constexpr TextView kOtherVendor2 = u"USB\\VID_04B8&PID_0E15\\5&1E8C4F2A&0&4";
+
+// A whole search on the machine, which must leave no key open.
+inline PortSearch Search(PortRegistry& machine) {
+  PortSearch search;
+  FindPrinterPort(machine.registry(), search);
+  EXPECT_EQ(machine.registry().open_handle_count(), 0u);
+  return search;
+}
 
 }  // namespace px::testing
