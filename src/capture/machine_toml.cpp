@@ -66,15 +66,15 @@ std::string MachineToml(const CapturedMachine& machine) {
   out += "program_folder = " + Quoted(machine.program_folder) + "\n";
   out += "registry = " + List(machine.registry_files) + "\n";
   out += "ports = " + List(machine.ports) + "\n";
-  if (machine.printers.empty()) out += "# The spooler holds no printer.\n";
-  for (const CapturedPrinter& printer : machine.printers) {
-    out += "# printer " + Quoted(printer.name) + " on " + Quoted(printer.port) + ", driver " +
-           Quoted(printer.driver) + "\n";
-  }
   if (machine.log_copied) out += "# The installer's last log: px-installer.log.\n";
   if (machine.wmi_error) {
     out += "\n# The USB query failed: " + Quoted(*machine.wmi_error) + "\n";
     out += "[faults]\nwmi_error_from_ms = 0\n";
+  }
+  if (machine.printers.empty()) out += "\n# The spooler holds no printer.\n";
+  for (const CapturedPrinter& printer : machine.printers) {
+    out += "\n[[printers]]\nname = " + Quoted(printer.name) + "\nport = " + Quoted(printer.port) +
+           "\ndriver = " + Quoted(printer.driver) + "\n";
   }
   out += "\n[[usb]]\nfrom_ms = 0\nfile = " + Quoted(machine.usb_file) + "\n";
   return out;

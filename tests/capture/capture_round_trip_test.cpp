@@ -210,6 +210,11 @@ TEST_F(MachineTomlRoundTrip, PxSimReadsWhatWasCaptured) {
               (std::vector<std::filesystem::path>{dir_ / "printers.reg", dir_ / "usbprint.reg"}));
     ASSERT_GE(machine.ports.size(), 3u);
     EXPECT_EQ(std::vector<Text>(machine.ports.end() - 3, machine.ports.end()), captured.ports);
+    ASSERT_EQ(machine.printers.size(), 2u);
+    EXPECT_EQ(machine.printers[0].name, u"打印机 58");
+    EXPECT_EQ(machine.printers[0].port, u"USB001");
+    EXPECT_EQ(machine.printers[1].name, u"Fax \"x\"");
+    EXPECT_EQ(machine.printers[1].driver, u"Fax");
     ASSERT_EQ(machine.usb.size(), 1u);
     EXPECT_EQ(machine.usb[0].dependents, usb);
     EXPECT_FALSE(machine.wmi_error_from_ms);

@@ -53,6 +53,7 @@ void Replay(const ReplayOptions& options) {
   DetectionExplainLines detection_notes(std::cout, paths);
   PortExplainLines port_notes(port_lines);
   form.SetNotes(&detection_notes, &port_notes);
+  const std::size_t printers_before = pc.spooler.printers().size();
   form.Form_Load();
   // A pass that finds no printer leaves the scan going every second, on the same devices.
   loop.SetAfterTick([&] {
@@ -74,9 +75,10 @@ void Replay(const ReplayOptions& options) {
     for (const Text& command : pc.processes.launched()) {
       if (command != kSpoolerCommand) std::cout << "CommandLine\t" << Trace::Escape(command) << "\n";
     }
-    for (const SimSpooler::Printer& printer : pc.spooler.printers()) {
-      std::cout << "Result\tprinter \"" << Trace::Escape(printer.name) << "\" on "
-                << Trace::Escape(printer.port) << "\n";
+    const std::vector<SimSpooler::Printer>& printers = pc.spooler.printers();
+    for (std::size_t i = printers_before; i < printers.size(); ++i) {
+      std::cout << "Result\tprinter \"" << Trace::Escape(printers[i].name) << "\" on "
+                << Trace::Escape(printers[i].port) << "\n";
     }
     for (const std::string& error : pc.spooler.errors()) std::cout << "Result\t" << error << "\n";
   }

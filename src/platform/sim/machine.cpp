@@ -191,6 +191,24 @@ Machine ParseMachine(std::string_view toml, const std::string& name,
       const auto* ports = node.as_array();
       if (!ports) Fail(name, node, "ports must be a list of port names");
       for (const auto& entry : *ports) machine.ports.push_back(Utf8Literal(String(name, entry, k)));
+    } else if (k == "printers") {
+      const auto* queues = node.as_array();
+      if (!queues) Fail(name, node, "printers must be a list of [[printers]] tables");
+      for (const auto& entry : *queues) {
+        const auto* table = entry.as_table();
+        if (!table) Fail(name, entry, "printers must be a list of [[printers]] tables");
+        PrinterQueue queue;
+        for (const auto& [field, value] : *table) {
+          const std::string_view f = field.str();
+          Text& text = f == "name" ? queue.name : f == "port" ? queue.port : queue.driver;
+          if (f != "name" && f != "port" && f != "driver") {
+            Fail(name, value, "unknown key \"" + std::string(f) + "\" in [[printers]]");
+          }
+          text = Utf8Literal(String(name, value, f));
+        }
+        if (queue.name.empty()) Fail(name, entry, "[[printers]] needs a name");
+        machine.printers.push_back(std::move(queue));
+      }
     } else if (k == "install_ms") {
       const auto* ms = node.as_integer();
       if (!ms || ms->get() < 0) Fail(name, node, "install_ms must be a whole number >= 0");

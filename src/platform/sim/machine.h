@@ -18,6 +18,14 @@ struct UsbSnapshot {
   std::vector<Text> dependents;
 };
 
+// A printer queue the spooler holds: its name, its port (names separated by commas, as
+// EnumPrinters gives them) and its driver.
+struct PrinterQueue {
+  Text name;
+  Text port;
+  Text driver;
+};
+
 // A simulated Windows PC, loaded from a folder holding machine.toml (see the README).
 struct Machine {
   std::filesystem::path dir;
@@ -31,6 +39,7 @@ struct Machine {
   Architecture arch = Architecture::kAmd64;  // which INF models apply (NTx86, NTamd64, NTarm64)
   WindowsVersion windows_version;            // 10.0.22631 unless machine.toml says otherwise
   std::vector<Text> ports;         // the spooler's ports (LPT1:, COM1:, FILE:, USB001 ...)
+  std::vector<PrinterQueue> printers;  // the printers the spooler holds before the run
   std::int64_t install_ms = 2500;  // how long PrintUIEntry takes to install a printer
 
   // Faults to play through: WMI's query failing from a moment on, programs that cannot start.

@@ -17,13 +17,9 @@ namespace px::sim {
 class SimSpooler : public PrintSpooler {
  public:
   SimSpooler(const Machine& machine, const SimSystem& system)
-      : machine_(machine), system_(system), ports_(machine.ports) {}
+      : machine_(machine), system_(system), ports_(machine.ports), printers_(machine.printers) {}
 
-  struct Printer {
-    Text name;
-    Text port;
-    Text driver;
-  };
+  using Printer = PrinterQueue;
 
   // Carries out a launched command line.
   SimProcesses::Outcome Run(const Text& command_line);
