@@ -1,5 +1,6 @@
 #include "detect/detect_usb_printer.h"
 
+#include "detect/listed_associations.h"
 #include "texts/installer_texts.h"
 
 namespace px {
@@ -91,23 +92,6 @@ Status Failed(const Pass& pass, SystemError error) {
   if (pass.accepted) return Ok();
   return error;
 }
-
-// A list already read, handed out as WMI would hand it out, without failures.
-class ListedAssociations : public UsbAssociationCursor {
- public:
-  explicit ListedAssociations(const std::vector<Text>& paths) : paths_(paths) {}
-  Expected<bool> Next() override {
-    if (next_ == paths_.size()) return false;
-    current_ = next_++;
-    return true;
-  }
-  Expected<Text> Dependent() override { return paths_[current_]; }
-
- private:
-  const std::vector<Text>& paths_;
-  std::size_t next_ = 0;
-  std::size_t current_ = 0;
-};
 
 }  // namespace
 

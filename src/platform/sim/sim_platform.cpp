@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/utf.h"
+#include "detect/listed_associations.h"
 #include "platform/sim/command_line.h"
 #include "platform/sim/text_case.h"
 
@@ -35,28 +36,22 @@ bool StartsWithNoCase(TextView text, TextView prefix) {
   return true;
 }
 
-// One enumeration of a Dependent list. The list is the machine's and outlives the pass.
-class SimAssociations : public UsbAssociationCursor {
+// One enumeration of a Dependent list, failing on the object after fail_after when the machine
+// says so. The list is the machine's and outlives the pass.
+class SimAssociations : public ListedAssociations {
  public:
   SimAssociations(const std::vector<Text>& dependents, std::optional<std::int64_t> fail_after)
-      : dependents_(dependents), fail_after_(fail_after) {}
+      : ListedAssociations(dependents), fail_after_(fail_after) {}
 
   Expected<bool> Next() override {
-    if (fail_after_ && static_cast<std::int64_t>(next_) >= *fail_after_ &&
-        next_ < dependents_.size()) {
+    if (fail_after_ && static_cast<std::int64_t>(read()) >= *fail_after_ && read() < size()) {
       return SystemError{u"WMI enumeration: 0x80041001 Generic failure"};
     }
-    if (next_ == dependents_.size()) return false;
-    current_ = next_++;
-    return true;
+    return ListedAssociations::Next();
   }
-  Expected<Text> Dependent() override { return dependents_[current_]; }
 
  private:
-  const std::vector<Text>& dependents_;
   std::optional<std::int64_t> fail_after_;
-  std::size_t next_ = 0;
-  std::size_t current_ = 0;
 };
 
 }  // namespace
