@@ -6,14 +6,14 @@
 # (PORT_SEARCH_EXE), px-capture.exe captures the PC into a folder, whose two .reg files must
 # be byte for byte what regedit /E exports of the same keys, and px-sim port must name the same
 # port on that folder and on its two .reg files. px-sim (a Linux program) comes from
-# the fourth argument, else PX_SIM, else build/linux/px-sim; without it the test is skipped.
+# the fourth argument, else PX_SIM, else build/linux/px-sim; without it the test fails.
 set -euo pipefail
 capture=$1 search=$2 out=$3
 here=$(cd "$(dirname "$0")" && pwd)
 px_sim=${4:-${PX_SIM:-$here/../../build/linux/px-sim}}
 if [ ! -x "$px_sim" ]; then
-  echo "skipped: no px-sim at $px_sim (build the Linux tree or set PX_SIM)"
-  exit 77
+  echo "FAIL: no px-sim at $px_sim (build the Linux tree or set PX_SIM)"
+  exit 1
 fi
 rm -rf "$out" && mkdir -p "$out"
 # A Chinese Windows (code page 936), as the customers' are, when the locale is there.
