@@ -20,9 +20,15 @@ if ! command -v clang++ >/dev/null; then
   echo "fuzz: skipped, clang++ is not installed (libFuzzer needs clang)"
   exit 0
 fi
-cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DPX_FUZZ=ON -DPX_BENCHMARKS=OFF >/dev/null
-cmake --build build/fuzz -j"$(nproc)" --target px_fuzz_all >/dev/null
+mkdir -p build/fuzz
+log=build/fuzz/build.log
+if ! { cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DPX_FUZZ=ON -DPX_BENCHMARKS=OFF && cmake --build build/fuzz -j"$(nproc)" --target px_fuzz_all; } \
+  >"$log" 2>&1; then
+  tail -n 20 "$log" >&2
+  echo "fuzz: the fuzz targets did not build (whole output: $log)" >&2
+  exit 1
+fi
 
 seeds() {  # target -> the files that seed its corpus
   case $1 in
