@@ -62,8 +62,11 @@ make_prefix() {
   echo "wine-ctest: making a $bits-bit Wine prefix in $WINEPREFIX ($version; Wine's output: $log)"
   wineboot --init >"$log" 2>&1 || status=$?
   wineserver -w
-  [ "$status" = 0 ] && [ -f "$WINEPREFIX/system.reg" ] ||
+  # A 64-bit prefix on a machine without 32-bit programs lacks its WOW64 half; the tests need
+  # only the 64-bit one, so a prefix that has its registry is used whatever wineboot said.
+  [ -f "$WINEPREFIX/system.reg" ] ||
     die "the Wine prefix could not be made (wineboot --init, exit code $status): see $log"
+  [ "$status" = 0 ] || echo "wine-ctest: wineboot --init ended with exit code $status (see $log)"
   # regedit reads UTF-16 .reg files, which carry the Chinese face name unharmed.
   reg=$(mktemp --suffix=.reg)
   iconv -f UTF-8 -t UTF-16 >"$reg" <<'REG'
