@@ -22,14 +22,15 @@ command -v "$objdump" >/dev/null || { echo "check-release: $objdump is missing (
 
 top=$(basename "$zip" .zip)
 listing=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
-expected=$(printf '%s\n' "$top/PX/PX.GPD" "$top/PX/PX.inf" "$top/README.txt" \
+expected=$(printf '%s\n' "$top/PX/PX.inf" "$top/PX/PX58.GPD" "$top/PX/PX80.GPD" \
+  "$top/PX/PXCOMMON.GPD" "$top/README.txt" \
   "$top/px-capture.exe" "$top/px-installer.exe" | sort)
 [ "$listing" = "$expected" ] || fail "the package holds"$'\n'"$listing"$'\n'"expected"$'\n'"$expected"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 unzip -q "$zip" -d "$work"
-for file in PX.inf PX.GPD; do
+for file in PX.inf PX58.GPD PX80.GPD PXCOMMON.GPD; do
   cmp -s "$work/$top/PX/$file" "$here/../PX/$file" || fail "PX/$file differs from the repository's"
 done
 

@@ -226,8 +226,9 @@ TEST_F(Spooler, EachArchitectureTakesItsOwnModels) {
 TEST_F(Spooler, ReadsMoreArgumentsFromAnAtFile) {
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "px-spooler-at-file";
   std::filesystem::create_directories(dir);
-  std::filesystem::copy_file(DefaultPackageDir() / "PX.inf", dir / "PX.inf",
-                             std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::copy(
+      DefaultPackageDir(), dir,
+      std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
   std::ofstream(dir / "args.txt", std::ios::binary) << "/f C:\\PX\\PX\\PX.inf /r USB001\r\n";
   machine.package_dir = dir;
   SimSystem system(machine);

@@ -220,8 +220,8 @@ const std::vector<InfFile::Line>& InfFile::Section(TextView name) const {
 
 bool InfFile::HasSection(TextView name) const { return sections_.count(Upcase(name)) > 0; }
 
-std::set<Text> InfFile::Models(const InfTarget& target) const {
-  std::set<Text> models;
+std::vector<const InfFile::Line*> InfFile::ModelLines(const InfTarget& target) const {
+  std::vector<const Line*> lines;
   for (const Line& manufacturer : Section(u"Manufacturer")) {
     if (manufacturer.values.empty()) continue;
     const std::vector<Text> decorations(manufacturer.values.begin() + 1, manufacturer.values.end());
@@ -229,10 +229,23 @@ std::set<Text> InfFile::Models(const InfTarget& target) const {
         ChooseModelsSection(manufacturer.values[0], decorations, target);
     if (!chosen) continue;
     for (const Line& model : Section(*chosen)) {
-      if (!model.key.empty()) models.insert(model.key);
+      if (!model.key.empty()) lines.push_back(&model);
     }
   }
+  return lines;
+}
+
+std::set<Text> InfFile::Models(const InfTarget& target) const {
+  std::set<Text> models;
+  for (const Line* line : ModelLines(target)) models.insert(line->key);
   return models;
+}
+
+std::optional<InfFile::Line> InfFile::ModelLine(const Text& model, const InfTarget& target) const {
+  for (const Line* line : ModelLines(target)) {
+    if (line->key == model) return *line;
+  }
+  return std::nullopt;
 }
 
 }  // namespace px::sim

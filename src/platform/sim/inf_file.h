@@ -60,8 +60,13 @@ class InfFile {
   // The printer models the file offers on a Windows: the keys of the models sections that
   // ChooseModelsSection takes from each [Manufacturer] entry.
   std::set<Text> Models(const InfTarget& target) const;
+  // The line that defines a model there: its values are the install section and the hardware
+  // ids. nullopt when the file offers no such model on that Windows.
+  std::optional<Line> ModelLine(const Text& model, const InfTarget& target) const;
 
  private:
+  std::vector<const Line*> ModelLines(const InfTarget& target) const;
+
   std::map<Text, std::vector<Line>> sections_;  // by upper-case name
 };
 

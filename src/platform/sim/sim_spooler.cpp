@@ -7,6 +7,7 @@
 #include "base/utf.h"
 #include "platform/sim/command_line.h"
 #include "platform/sim/dependent_list.h"
+#include "platform/sim/driver_data.h"
 #include "platform/sim/inf_file.h"
 #include "platform/sim/text_case.h"
 
@@ -86,16 +87,25 @@ SimProcesses::Outcome SimSpooler::PrintUiEntry(const std::vector<Text>& command_
     Error("PrintUIEntry: the system cannot find the file specified: " + ToUtf8(inf_path));
     return {0, 500};
   }
-  std::set<Text> models;
+  std::optional<InfFile> inf;
   try {
-    models = InfFile::Parse(*bytes, system_.HostPath(inf_path).string())
-                 .Models({machine_.arch, machine_.windows_version});
+    inf = InfFile::Parse(*bytes, system_.HostPath(inf_path).string());
   } catch (const MachineError& error) {
     Error(std::string("PrintUIEntry: the INF file is invalid: ") + error.what());
     return {0, 500};
   }
-  if (models.count(model) == 0) {
+  const std::optional<InfFile::Line> model_line =
+      inf->ModelLine(model, {machine_.arch, machine_.windows_version});
+  if (!model_line) {
     Error("PrintUIEntry: the specified printer driver is unknown: " + ToUtf8(model));
+    return {0, 1000};
+  }
+  // The model's printer description lies beside the INF and must read as Unidrv reads it.
+  const Text folder = inf_path.substr(0, inf_path.find_last_of(u"\\/") + 1);
+  if (const std::optional<std::string> problem = DriverDataProblem(
+          *inf, *model_line,
+          [this, &folder](const Text& name) { return ReadMachineFile(folder + name); })) {
+    Error("PrintUIEntry: " + *problem);
     return {0, 1000};
   }
   if (port.empty()) port = u"LPT1:";
