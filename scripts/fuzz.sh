@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-10}
 shift || true
-targets=(dependent_list machine inf printui detect reg_file property_text)
+targets=(dependent_list machine inf gpd printui detect reg_file property_text)
 extra=()
 if [ $# -gt 0 ]; then
   targets=()
@@ -35,15 +35,16 @@ seeds() {  # target -> the files that seed its corpus
     dependent_list|detect) find machines -name 'usb*.txt' ;;
     machine) find machines -name machine.toml ;;
     inf) echo PX/PX.inf ;;
+    gpd) ls PX/*.GPD ;;
     reg_file) find machines -name '*.reg' ;;
     printui | property_text) ;;
   esac
 }
 options() {  # target -> its own libFuzzer options
   case $1 in
-    # The driver package seeds 19 KB inputs, which run at a few hundred a second; a line, a
-    # section or a [Strings] substitution goes wrong in 4 KB as well as in 19.
-    inf) echo -max_len=4096 ;;
+    # The driver package seeds inputs of 5 to 19 KB, which run at a few hundred a second; a line,
+    # a section, a block or a command goes wrong in 4 KB as well as in 19.
+    inf | gpd) echo -max_len=4096 ;;
   esac
 }
 mkdir -p build/fuzz/crashes
