@@ -58,9 +58,13 @@ void Form1::ShowResultAndEnd() {
     view.ShowMessage(Text(TextFor(TextId::kSucceeded, LanguageFlag)));
     return End(ExitCode::kRegistered);
   }
-  const Text cause =
-      timed_out ? Text(TextFor(TextId::kTimedOut, LanguageFlag))
-                : Text(TextFor(TextId::kNotRegistered, LanguageFlag)) + detection.ModelName;
+  Text cause = timed_out
+                   ? Text(TextFor(TextId::kTimedOut, LanguageFlag))
+                   : Text(TextFor(TextId::kNotRegistered, LanguageFlag)) + detection.ModelName;
+  // ARM64 Windows stages no package that only its vendor signed: the likeliest cause there.
+  if (!timed_out && platform_.system.NativeArchitecture() == u"arm64") {
+    cause += u"\n" + Text(TextFor(TextId::kArm64Unsigned, LanguageFlag));
+  }
   view.ShowMessage(Text(TextFor(TextId::kFailed, LanguageFlag)) + u"\n" + cause);
   End(timed_out ? ExitCode::kTimedOut : ExitCode::kNotRegistered);
 }

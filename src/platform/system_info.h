@@ -15,6 +15,9 @@ class SystemInfo {
   // GetUserDefaultUILanguage: a LANGID such as 0x0804 (zh-CN) or 0x0409 (en-US).
   virtual std::uint16_t UserDefaultUiLanguage() const = 0;
   virtual bool FileExists(const Text& path) const = 0;
+  // The machine's own processor architecture, not this 32-bit program's: "x86", "amd64",
+  // "arm64" (as the run log names it).
+  virtual Text NativeArchitecture() const = 0;
 };
 
 }  // namespace px

@@ -30,6 +30,7 @@ enum class TextId : std::size_t {
   kInfMissing,     // cause: + INF path
   kNotRegistered,  // cause: + model name
   kTimedOut,       // cause
+  kArm64Unsigned,  // why a package fails on ARM64: a line after the cause
   kCount_
 };
 
@@ -57,6 +58,8 @@ inline constexpr std::array<TextPair, static_cast<std::size_t>(TextId::kCount_)>
     {u"找不到驱动文件:", u"Driver file not found:"},
     {u"打印机未注册:", u"Printer not registered:"},
     {u"安装超时", u"Installation timed out"},
+    {u"ARM64 版 Windows 只安装经微软 WHQL 签名的驱动程序包",
+     u"ARM64 Windows installs only driver packages signed by Microsoft (WHQL)"},
 }};
 
 // The variant the language flag selects: 0 the Chinese one, any other value the English one.

@@ -103,4 +103,16 @@ bool SimSystem::FileExists(const Text& path) const {
   return !host.empty() && std::filesystem::is_regular_file(host);
 }
 
+Text SimSystem::NativeArchitecture() const {
+  switch (machine_.arch) {
+    case Architecture::kX86:
+      return u"x86";
+    case Architecture::kArm64:
+      return u"arm64";
+    case Architecture::kAmd64:
+      break;
+  }
+  return u"amd64";
+}
+
 }  // namespace px::sim

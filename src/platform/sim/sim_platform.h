@@ -60,6 +60,7 @@ class SimSystem : public SystemInfo {
   std::uint16_t UserDefaultUiLanguage() const override { return machine_.ui_language; }
   // Files under <program folder>\PX are those of the machine's driver package.
   bool FileExists(const Text& path) const override;
+  Text NativeArchitecture() const override;
 
   // The Linux path that stands for a Windows path, or empty when the machine has no such file.
   std::filesystem::path HostPath(const Text& windows_path) const;

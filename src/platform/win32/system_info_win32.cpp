@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/win32/windows_api.h"
+#include "platform/win32/run_facts_win32.h"
 
 namespace px::win32 {
 
@@ -31,5 +32,7 @@ bool Win32SystemInfo::FileExists(const Text& path) const {
   const DWORD attributes = GetFileAttributesW(Wide(path));
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
+
+Text Win32SystemInfo::NativeArchitecture() const { return NativeArchitectureText(); }
 
 }  // namespace px::win32

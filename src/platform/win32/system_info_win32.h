@@ -9,6 +9,7 @@ class Win32SystemInfo : public SystemInfo {
   Text ProgramFolder() const override;
   std::uint16_t UserDefaultUiLanguage() const override;
   bool FileExists(const Text& path) const override;
+  Text NativeArchitecture() const override;
 };
 
 // The folder of a module path: no trailing separator, except that a drive root keeps it
