@@ -42,8 +42,8 @@ seeds() {  # target -> the files that seed its corpus
 }
 options() {  # target -> its own libFuzzer options
   case $1 in
-    # The driver package seeds inputs of 5 to 19 KB, which run at a few hundred a second; a line,
-    # a section, a block or a command goes wrong in 4 KB as well as in 19.
+    # The driver package seeds inputs of 5 to 29 KB, which run at a few hundred a second; a line,
+    # a section, a block or a command goes wrong in 4 KB as well as in 29.
     inf | gpd) echo -max_len=4096 ;;
   esac
 }
