@@ -42,7 +42,7 @@ logged() {
 
 # Debian packages, each for one job (see README, "Dependencies").
 linux_packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-  libtomlplusplus-dev libcairo2-dev libpango1.0-dev fonts-wqy-microhei clang-format clang)
+  libtomlplusplus-dev libicu-dev libcairo2-dev libpango1.0-dev fonts-wqy-microhei clang-format clang)
 windows_packages=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64 mingw-w64-tools wine wine32:i386 wine64 xvfb xauth imagemagick unzip
   googletest locales osslsigncode openssl)

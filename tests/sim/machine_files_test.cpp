@@ -1,6 +1,7 @@
 // The simulated machine's files: Dependent lists as Windows tools save them, and machine.toml.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -114,6 +115,36 @@ TEST_F(MachineFolder, LoadsLanguageFolderAndUsbTimeline) {
   EXPECT_EQ(machine.windows_version, (WindowsVersion{10, 0, 22631}));
 }
 
+// Captures come from PCs in every language: each tag gets Windows' LANGID and ANSI code page,
+// and a tag Windows does not know loads as a custom locale, with a warning naming its line.
+TEST_F(MachineFolder, LanguagesOfEveryWindowsPc) {
+  const struct {
+    const char* tag;
+    std::uint16_t lang_id;
+    unsigned code_page;
+  } cases[] = {
+      {"es-ES", 0x0C0A, 1252},      {"pt-BR", 0x0416, 1252},      {"pl-PL", 0x0415, 1250},
+      {"sr-Latn-RS", 0x241A, 1250}, {"sr-Cyrl-RS", 0x281A, 1251}, {"tr-TR", 0x041F, 1254},
+      {"el-GR", 0x0408, 1253},      {"he-IL", 0x040D, 1255},      {"ar-SA", 0x0401, 1256},
+      {"lt-LT", 0x0427, 1257},      {"vi-VN", 0x042A, 1258},      {"th-TH", 0x041E, 874},
+      {"ja-JP", 0x0411, 932},       {"zh-CN", 0x0804, 936},       {"ko-KR", 0x0412, 949},
+      {"zh-HK", 0x0C04, 950},       {"hi-IN", 0x0439, 65001},     {"x-klingon", 0x1000, 1252},
+  };
+  for (const auto& c : cases) {
+    Write("machine.toml", std::string("program_folder = 'C:\\PX'\nui_language = '") + c.tag +
+                              "'\nlocale = '" + c.tag + "'\n");
+    const Machine machine = LoadMachine(dir);
+    EXPECT_EQ(machine.ui_language, c.lang_id) << c.tag;
+    EXPECT_EQ(machine.ansi_code_page, c.code_page) << c.tag;
+    EXPECT_EQ(machine.warnings.size(), c.lang_id == 0x1000 ? 2u : 0u) << c.tag;
+  }
+  const std::vector<std::string> warnings = LoadMachine(dir).warnings;
+  const std::string locale_line =
+      (dir / "machine.toml").string() +
+      ":3: unknown language \"x-klingon\", taken as a custom locale with code page 1252";
+  EXPECT_NE(std::find(warnings.begin(), warnings.end(), locale_line), warnings.end());
+}
+
 TEST_F(MachineFolder, ArchitectureAndWindowsVersion) {
   Write("machine.toml",
         "program_folder = 'C:\\PX'\narch = 'arm64'\nwindows_version = '10.0.26100'\n");
@@ -133,7 +164,6 @@ TEST_F(MachineFolder, MalformedDescriptionsNameFileLineAndReason) {
     std::string toml;
     std::string error;
   } cases[] = {
-      {"program_folder = 'C:\\PX'\nui_language = 'xx-XX'\n", ":2: unknown language \"xx-XX\""},
       {"program_folder = 'C:\\PX'\n\ncolour = 3\n", ":3: unknown key \"colour\""},
       {"program_folder = 'C:\\PX\n", ":1: "},
       {"ui_language = 'zh-CN'\n", ": program_folder is missing"},

@@ -16,6 +16,13 @@ class MachineError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A file the machine needs that is not there or cannot be read: the input is missing, not
+// malformed.
+class MachineFileMissing : public MachineError {
+ public:
+  using MachineError::MachineError;
+};
+
 // Decodes a text file as Windows tools write it: UTF-16LE with a BOM (wmic or PowerShell
 // redirected to a file), UTF-16BE with a BOM, UTF-8 with or without a BOM. Throws MachineError.
 Text DecodeTextFile(std::string_view bytes, const std::string& file_name);

@@ -10,6 +10,7 @@
 #include "base/utf.h"
 #include "platform/sim/command_line.h"
 #include "platform/sim/dependent_list.h"
+#include "platform/sim/windows_locale.h"
 
 #ifndef PX_SOURCE_ROOT
 #define PX_SOURCE_ROOT "."
@@ -19,28 +20,9 @@ namespace px::sim {
 
 namespace {
 
-struct Language {
-  std::string_view name;
-  std::uint16_t lang_id;
-  unsigned code_page;
-};
-constexpr Language kLanguages[] = {
-    {"zh-CN", 0x0804, 936},  {"zh-SG", 0x1004, 936},  {"zh-TW", 0x0404, 950},
-    {"zh-HK", 0x0C04, 950},  {"en-US", 0x0409, 1252}, {"en-GB", 0x0809, 1252},
-    {"de-DE", 0x0407, 1252}, {"fr-FR", 0x040C, 1252}, {"ja-JP", 0x0411, 932},
-    {"ko-KR", 0x0412, 949},  {"ru-RU", 0x0419, 1251},
-};
-
-const Language* FindLanguage(std::string_view name) {
-  for (const Language& language : kLanguages) {
-    if (language.name == name) return &language;
-  }
-  return nullptr;
-}
-
 std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw MachineError(path.string() + ": cannot be read");
+  if (!in) throw MachineFileMissing(path.string() + ": cannot be read");
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
@@ -103,16 +85,6 @@ std::optional<WindowsVersion> ParseWindowsVersion(std::string_view text) {
   return WindowsVersion{parts[0], parts[1], parts[2]};
 }
 
-std::uint16_t LangIdForName(std::string_view name) {
-  const Language* language = FindLanguage(name);
-  return language ? language->lang_id : 0;
-}
-
-unsigned AnsiCodePageForLocale(std::string_view name) {
-  const Language* language = FindLanguage(name);
-  return language ? language->code_page : 0;
-}
-
 std::filesystem::path MachinesDir() { return std::filesystem::path(PX_SOURCE_ROOT) / "machines"; }
 std::filesystem::path DefaultPackageDir() { return std::filesystem::path(PX_SOURCE_ROOT) / "PX"; }
 
@@ -151,14 +123,20 @@ Machine ParseMachine(std::string_view toml, const std::string& name,
   for (const auto& [key, node] : root) {
     const std::string_view k = key.str();
     if (k == "ui_language" || k == "locale") {
+      // A capture from a PC in a language this build does not know must still replay.
       const std::string value = String(name, node, k);
-      const Language* language = FindLanguage(value);
-      if (!language) Fail(name, node, "unknown language \"" + value + "\"");
+      std::optional<WindowsLocale> locale = FindWindowsLocale(value);
+      if (!locale) {
+        machine.warnings.push_back(name + ":" + std::to_string(node.source().begin.line) +
+                                   ": unknown language \"" + value +
+                                   "\", taken as a custom locale with code page 1252");
+        locale = kCustomLocale;
+      }
       if (k == "ui_language") {
-        machine.ui_language = language->lang_id;
+        machine.ui_language = static_cast<std::uint16_t>(locale->lcid & 0xFFFF);
       } else {
         machine.locale = value;
-        machine.ansi_code_page = language->code_page;
+        machine.ansi_code_page = locale->ansi_code_page;
       }
     } else if (k == "program_folder") {
       machine.program_folder = Utf8Literal(String(name, node, k));
@@ -190,6 +168,8 @@ Machine ParseMachine(std::string_view toml, const std::string& name,
     } else if (k == "ports") {
       const auto* ports = node.as_array();
       if (!ports) Fail(name, node, "ports must be a list of port names");
+      // The list is the spooler's whole list: a replayed PC has the ports it had, no more.
+      machine.ports.clear();
       for (const auto& entry : *ports) machine.ports.push_back(Utf8Literal(String(name, entry, k)));
     } else if (k == "printers") {
       const auto* queues = node.as_array();

@@ -38,7 +38,7 @@ struct Machine {
   std::vector<UsbSnapshot> usb;                       // sorted by from_ms
   Architecture arch = Architecture::kAmd64;  // which INF models apply (NTx86, NTamd64, NTarm64)
   WindowsVersion windows_version;            // 10.0.22631 unless machine.toml says otherwise
-  std::vector<Text> ports;         // the spooler's ports (LPT1:, COM1:, FILE:, USB001 ...)
+  std::vector<Text> ports;  // the spooler's ports: LPT1: LPT2: LPT3: COM1: COM2: FILE: unless given
   std::vector<PrinterQueue> printers;  // the printers the spooler holds before the run
   std::int64_t install_ms = 2500;  // how long PrintUIEntry takes to install a printer
 
@@ -46,6 +46,10 @@ struct Machine {
   std::optional<std::int64_t> wmi_error_from_ms;
   std::optional<std::int64_t> wmi_error_after;  // every enumeration fails after this many objects
   std::vector<Text> start_fails;  // program names as ProgramName gives them ("CMD", "RUNDLL32")
+
+  // What the description holds that a reader should know of ("file:line: why"), such as a
+  // language tag taken as a custom locale.
+  std::vector<std::string> warnings;
 
   // The Dependent list WMI gives at that moment (empty before the first snapshot).
   const std::vector<Text>& DependentsAt(std::int64_t ms) const;
@@ -66,9 +70,5 @@ std::filesystem::path DefaultPackageDir();
 // "10.0.22631" -> {10, 0, 22631}: three whole numbers of up to nine digits; nullopt otherwise.
 std::optional<WindowsVersion> ParseWindowsVersion(std::string_view text);
 
-// "zh-CN" -> 0x0804 ...; 0 for a name it does not know.
-std::uint16_t LangIdForName(std::string_view name);
-// The ANSI code page of a locale: 936 for Simplified Chinese, 1252 for English ...; 0 unknown.
-unsigned AnsiCodePageForLocale(std::string_view name);
 
 }  // namespace px::sim

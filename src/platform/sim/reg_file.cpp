@@ -293,7 +293,7 @@ SimRegistry LoadRegistry(const std::vector<std::filesystem::path>& files, unsign
   RegistryStore store;
   for (const std::filesystem::path& file : files) {
     std::ifstream in(file, std::ios::binary);
-    if (!in) throw MachineError(file.string() + ": cannot be read");
+    if (!in) throw MachineFileMissing(file.string() + ": cannot be read");
     std::ostringstream bytes;
     bytes << in.rdbuf();
     LoadRegFile(store, bytes.str(), file.string(), page);

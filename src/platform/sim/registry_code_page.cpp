@@ -42,7 +42,8 @@ struct CodePage::Iconv {
 CodePage::CodePage(unsigned number) : number_(number) {
   if (number == 1252) return;
   iconv_ = std::make_unique<Iconv>();
-  const std::string name = "CP" + std::to_string(number);
+  // 65001 is the code page of the locales Windows gives no ANSI code page of their own.
+  const std::string name = number == 65001 ? "UTF-8" : "CP" + std::to_string(number);
   iconv_->encode = iconv_open(name.c_str(), "UTF-16LE");
   iconv_->decode = iconv_open("UTF-16LE", name.c_str());
   if (iconv_->encode == reinterpret_cast<iconv_t>(-1) ||
