@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sysexits.h>
+
 #include <CLI/CLI.hpp>
 #include <optional>
 #include <string>
@@ -7,6 +9,12 @@
 #include "platform/sim/machine.h"
 
 namespace px::sim {
+
+// px-sim's own failures end with the codes of sysexits.h, which the installer never uses, so
+// that a script tells a broken machine from a run of the installer: EX_USAGE (64) for a bad
+// px-sim command line, EX_DATAERR (65) for a malformed machine file, EX_NOINPUT (66) for a
+// missing one, EX_CANTCREAT (73) for an output that cannot be written. `run --args` passes the
+// installer's own exit code through.
 
 // Each px-sim command adds itself to the command line parser.
 void AddRunCommand(CLI::App& app);

@@ -24,7 +24,7 @@ struct DetectOptions {
 
 std::vector<Text> ReadUsbFile(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
-  if (!in) throw MachineError(file + ": cannot be read");
+  if (!in) throw MachineFileMissing(file + ": cannot be read");
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return ParseDependentList(bytes.str(), file);

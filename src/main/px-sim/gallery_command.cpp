@@ -3,8 +3,8 @@
 #include <iostream>
 
 #include "commands.h"
-#include "gallery/gallery.h"
 #include "controls/sim/cairo_surface.h"
+#include "gallery/gallery.h"
 
 namespace px::sim {
 namespace {
@@ -27,7 +27,7 @@ int Gallery(const GalleryOptions& options) {
     if (std::none_of(scenes.begin(), scenes.end(),
                      [&](const GalleryScene& s) { return s.name == name; })) {
       std::cerr << "px-sim gallery: no scene named " << name << "\n";
-      return 2;
+      return EX_USAGE;
     }
   }
   std::error_code error;
@@ -35,7 +35,7 @@ int Gallery(const GalleryOptions& options) {
     std::filesystem::create_directories(options.out, error);
     if (error) {
       std::cerr << "px-sim gallery: " << options.out << ": " << error.message() << "\n";
-      return 1;
+      return EX_CANTCREAT;
     }
   }
   for (const GalleryScene& scene : scenes) {
@@ -53,7 +53,7 @@ int Gallery(const GalleryOptions& options) {
     const std::filesystem::path file = std::filesystem::path(options.out) / (scene.name + ".png");
     if (!stage.picture() || !WritePng(*stage.picture(), file)) {
       std::cerr << "px-sim gallery: " << file.string() << ": cannot be written\n";
-      return 1;
+      return EX_CANTCREAT;
     }
     std::cout << file.string() << "\n";
   }

@@ -6,14 +6,24 @@
 
 namespace px::sim {
 
-Machine LoadMachineArg(const std::string& machine) {
+namespace {
+
+Machine LoadNamedMachine(const std::string& machine) {
   if (machine.empty()) return LoadMachine(MachinesDir() / "default");
   const std::filesystem::path path(machine);
   if (std::filesystem::exists(path)) return LoadMachine(path);
   if (path.filename() == path && std::filesystem::exists(MachinesDir() / path)) {
     return LoadMachine(MachinesDir() / path);
   }
-  throw MachineError(machine + ": no such machine folder");
+  throw MachineFileMissing(machine + ": no such machine folder");
+}
+
+}  // namespace
+
+Machine LoadMachineArg(const std::string& machine) {
+  Machine loaded = LoadNamedMachine(machine);
+  for (const std::string& warning : loaded.warnings) std::cerr << "px-sim: " << warning << "\n";
+  return loaded;
 }
 
 }  // namespace px::sim
@@ -29,11 +39,17 @@ int main(int argc, char** argv) {
   px::sim::AddGalleryCommand(app);
   try {
     app.parse(argc, argv);
+  } catch (const CLI::RuntimeError& error) {
+    return error.get_exit_code();  // the installer's exit code, or a command's own failure
   } catch (const CLI::ParseError& error) {
-    return app.exit(error);
+    const int code = app.exit(error);  // prints the help, or the error and a hint
+    return code == 0 ? 0 : EX_USAGE;
+  } catch (const px::sim::MachineFileMissing& error) {
+    std::cerr << "px-sim: " << error.what() << "\n";
+    return EX_NOINPUT;
   } catch (const px::sim::MachineError& error) {
     std::cerr << "px-sim: " << error.what() << "\n";
-    return 2;
+    return EX_DATAERR;
   }
   return 0;
 }

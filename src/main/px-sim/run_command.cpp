@@ -74,7 +74,10 @@ int Run(const RunOptions& options) {
     trace_out = &std::cout;
   } else if (!options.trace.empty()) {
     trace_file.open(options.trace, std::ios::binary);
-    if (!trace_file) throw MachineError(options.trace + ": cannot be written");
+    if (!trace_file) {
+      std::cerr << "px-sim: " << options.trace << ": cannot be written\n";
+      throw CLI::RuntimeError(EX_CANTCREAT);
+    }
     trace_out = &trace_file;
   }
   // /log names a file of this computer; without it the simulated run keeps no log.
