@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,9 @@ namespace px::sim {
 class GalleryStage {
  public:
   // raster: draw for real (cairo) so that the scene can be pictured; otherwise only log.
-  explicit GalleryStage(bool raster);
+  // reader: the controls are also read as a screen reader in that language reads them, and
+  // their descriptions logged (OpLog::ReadAccessibility).
+  explicit GalleryStage(bool raster, std::optional<UiLanguage> reader = std::nullopt);
 
   OpLog& log() { return log_; }
   // The frame's skin, its pictures named in the log as the frame names them.

@@ -1,9 +1,11 @@
-#include "gallery/gallery.h"
 #include "controls/sim/cairo_surface.h"
+#include "gallery/gallery.h"
 
 namespace px::sim {
 
-GalleryStage::GalleryStage(bool raster) : raster_(raster), frame_skin_(DrawFrameSkin()) {
+GalleryStage::GalleryStage(bool raster, std::optional<UiLanguage> reader)
+    : raster_(raster), frame_skin_(DrawFrameSkin()) {
+  if (reader) log_.ReadAccessibility(*reader);
   log_.NamePicture(frame_skin_.pp.get(), "PP");
   log_.NamePicture(frame_skin_.pi3.get(), "Pi3");
   log_.NamePicture(frame_skin_.pi4.get(), "Pi4");

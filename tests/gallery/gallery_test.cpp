@@ -4,11 +4,12 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <sstream>
 
 #include "controls/frame/frame_skin.h"
-#include "gallery/gallery.h"
 #include "controls/sim/cairo_surface.h"
+#include "gallery/gallery.h"
 
 namespace px::sim {
 namespace {
@@ -150,6 +151,49 @@ TEST(GalleryTest, PngFilesKeepEveryPixel) {
                          back->Pixels().end()));
   std::filesystem::remove(file);
   EXPECT_EQ(ReadPng(file), nullptr);
+}
+
+}  // namespace
+}  // namespace px::sim
+
+namespace px::sim {
+namespace {
+
+std::vector<std::string> Lines(const GalleryScene& scene, std::optional<UiLanguage> reader) {
+  GalleryStage stage(false, reader);
+  scene.play(stage);
+  return stage.log().lines();
+}
+
+// Reading the controls adds their descriptions to a scene's operations and changes nothing else;
+// each scene leaves its controls as a reader should find them.
+TEST(GalleryTest, ReadersFindEachSceneAsItEnds) {
+  const std::map<std::string, std::string> last = {
+      {"frame-nomin", "accessible\tBForm\t1\tpush button\tMinimize\tinvisible\t"},
+      {"frame-pressed-close", "accessible\tBForm\t2\tpush button\tClose\tpressed\tPress"},
+      {"frame-stored-defaults", "accessible\tBForm\t0\ttitle bar\tNewForm\tnormal\t"},
+      {"button-state-hover",
+       "accessible\tiButton\t0\tpush button\tOK\thot tracked,focusable\tPress"},
+      {"button-toggle-on-disabled",
+       "accessible\tiButton\t0\tcheck button\tSound\tunavailable,checked\t"},
+      {"button-events", "accessible\tiButton\t0\tcheck button\tSound\tfocused,focusable\tCheck"},
+  };
+  std::vector<GalleryScene> scenes = FrameScenes();
+  for (GalleryScene& scene : ButtonScenes()) scenes.push_back(std::move(scene));
+  for (const GalleryScene& scene : scenes) {
+    const std::vector<std::string> read = Lines(scene, UiLanguage::kEnglish);
+    std::vector<std::string> ops, described;
+    for (const std::string& line : read) {
+      (line.rfind("accessible\t", 0) == 0 ? described : ops).push_back(line);
+    }
+    EXPECT_EQ(ops, Lines(scene, std::nullopt)) << scene.name;
+    if (scene.name != "button-strips") {
+      EXPECT_FALSE(described.empty()) << scene.name;
+    }
+    if (last.contains(scene.name)) {
+      EXPECT_EQ(described.back(), last.at(scene.name));
+    }
+  }
 }
 
 }  // namespace

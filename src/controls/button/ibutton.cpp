@@ -117,9 +117,17 @@ ControlStatus iButton::SetcBackStyle(std::int32_t tValue) {
 
 ControlStatus iButton::SetCaption(const Text& vNewValue) {
   mCaption = vNewValue;
-  if (ControlStatus s = Repaint(); !s) return s;
+  const ControlStatus s = Repaint();
+  site_.AccessibleChanged();
+  if (!s) return s;
   site_.PropertyChanged(u"Caption");
   return {};
+}
+
+void iButton::SetAccessibleName(const Text& name) {
+  accessible_name_ = name;
+  site_.AccessibleChanged();
+  site_.PropertyChanged(u"AccessibleName");
 }
 
 ControlStatus iButton::cMouseAction(std::int32_t cAction, bool vComplePaint) {
@@ -128,7 +136,9 @@ ControlStatus iButton::cMouseAction(std::int32_t cAction, bool vComplePaint) {
   if (cAction < Normal || cAction > Disabled) return SubscriptOutOfRangeError();
   if (cAction == mState && !vComplePaint) return {};
   mState = cAction;
-  return DrawButton(cAction);
+  const ControlStatus s = DrawButton(cAction);
+  site_.AccessibleChanged();
+  return s;
 }
 
 ControlStatus iButton::Repaint() { return DrawButton(GetCurrentState()); }
@@ -203,6 +213,8 @@ ControlStatus iButton::OnReadProperties(PropertyStore& store) {
   const ControlResult<std::int16_t> draw_mode =
       ToInt16(store.Read(u"cDrawMode", std::int32_t{site_.DrawMode()}));
   if (!draw_mode) return draw_mode.error();
+  const ControlResult<Text> accessible_name = ToText(store.Read(u"AccessibleName", Text()));
+  if (!accessible_name) return accessible_name.error();
 
   mBackPicture = picture.value();
   site_.SetEnabled(enabled.value());
@@ -213,6 +225,7 @@ ControlStatus iButton::OnReadProperties(PropertyStore& store) {
   surface.SetForeColor(static_cast<Color>(fore_color.value()));
   surface.SetFont(font.value());
   site_.SetDrawMode(draw_mode.value());
+  accessible_name_ = accessible_name.value();
   return {};
 }
 
@@ -229,6 +242,7 @@ ControlStatus iButton::OnWriteProperties(PropertyStore& store) {
   store.Write(u"cFont", surface.GetFont(), std::nullopt);
   store.Write(u"cDrawMode", std::int32_t{site_.DrawMode()}, std::nullopt);
   store.Write(u"cForeColor", static_cast<std::int32_t>(surface.ForeColor()), std::nullopt);
+  store.Write(u"AccessibleName", accessible_name_, Text());
   return {};
 }
 

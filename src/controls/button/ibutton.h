@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "base/text.h"
+#include "base/timers.h"
 #include "controls/button/button_events.h"
 #include "controls/button/button_state.h"
 #include "controls/common/button_site.h"
@@ -11,8 +13,6 @@
 #include "controls/common/font.h"
 #include "controls/common/picture.h"
 #include "controls/common/property_store.h"
-#include "base/text.h"
-#include "base/timers.h"
 
 namespace px {
 
@@ -74,6 +74,10 @@ class iButton final : public ControlNotifications {
   ControlStatus SetcBackStyle(std::int32_t tValue);
   const Text& Caption() const { return mCaption; }
   ControlStatus SetCaption(const Text& vNewValue);
+  // The name a screen reader gives the button instead of its caption; empty: the caption. A
+  // button that shows only a picture needs one. Saved and loaded under "AccessibleName".
+  const Text& AccessibleName() const { return accessible_name_; }
+  void SetAccessibleName(const Text& name);
 
   // Shows a state: when cAction differs from the state shown, or vComplePaint is set, cAction
   // becomes the state and the button is drawn in it. cAction must be a ButtonState (0 to 3);
@@ -95,6 +99,14 @@ class iButton final : public ControlNotifications {
   void OnKeyPress(std::int16_t& key_ascii) override;
   void OnGotFocus() override;
   void OnLostFocus() override;
+
+  // What a screen reader is told: a push button (Style 1: a check button) named by
+  // AccessibleName or the caption, its state from the state shown, the enabled flag, the value
+  // and the focus. The default action clicks the button as the left mouse button does, with the
+  // same events in the same order (MouseDown, MouseUp, Click) and a toggle inverted; it is
+  // there while the button is enabled and shown.
+  AccessibleDescription Describe(UiLanguage language) const override;
+  bool DoDefaultAction(std::int32_t child) override;
 
   // The state last given to cMouseAction, and Timer1, for hosts and tests that look at them.
   ButtonState State() const { return static_cast<ButtonState>(mState); }
@@ -134,6 +146,8 @@ class iButton final : public ControlNotifications {
   iButtonEvents& events_;
   std::unique_ptr<Timer> timer1_;
   Text marker_;  // "1" once the first show has built the frames
+  Text accessible_name_;
+  bool focused_ = false;
 
   PictureRef mBackPicture;
   Frames mFrames;

@@ -97,8 +97,14 @@ void iButton::OnKeyUp(std::int16_t& key_code, std::int16_t& shift) {
 void iButton::OnKeyPress(std::int16_t& key_ascii) { events_.KeyPress(key_ascii); }
 
 // No focus rectangle: the button only repaints, so that a host can draw focus into its frames.
-void iButton::OnGotFocus() { Report(FullRepaint()); }
+void iButton::OnGotFocus() {
+  focused_ = true;
+  Report(FullRepaint());
+}
 
-void iButton::OnLostFocus() { Report(FullRepaint()); }
+void iButton::OnLostFocus() {
+  focused_ = false;
+  Report(FullRepaint());
+}
 
 }  // namespace px

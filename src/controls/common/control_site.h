@@ -4,12 +4,13 @@
 #include <memory>
 #include <string_view>
 
+#include "base/text.h"
+#include "controls/common/accessible.h"
 #include "controls/common/control_error.h"
 #include "controls/common/geometry.h"
 #include "controls/common/picture.h"
 #include "controls/common/property_store.h"
 #include "controls/common/surface.h"
-#include "base/text.h"
 
 namespace px {
 
@@ -43,7 +44,8 @@ class InputListener {
 // Everything a control hears from its host besides the mouse. A new control is told OnResize
 // once it is sited; OnReadProperties comes (when there are saved settings) before OnShow;
 // OnWriteProperties whenever the host saves. A disabled control receives no mouse or key input.
-class ControlNotifications : public InputListener {
+// Every control of the kit describes itself to screen readers (AccessibleControl).
+class ControlNotifications : public InputListener, public AccessibleControl {
  public:
   virtual void OnResize() {}
   virtual void OnShow() {}
@@ -94,6 +96,13 @@ class ControlSite {
 
   // Marks the host's saved settings as changed; key is the property's persistence key.
   virtual void PropertyChanged(TextView key) = 0;
+
+  // Whether the control's window is shown (it and every window it lies in).
+  virtual bool Visible() const = 0;
+  // The control's accessible description may have changed: the host compares it with what it
+  // last told readers and tells them what differs. A control calls it after each change of its
+  // look, caption or name; calling it without a change is harmless.
+  virtual void AccessibleChanged() = 0;
 
   // A new child, visible, without a picture. name is the child's name in the control
   // ("Pclose"); input receives its mouse notifications and must outlive the child.

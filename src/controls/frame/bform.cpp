@@ -41,24 +41,28 @@ bool TileAt(std::int64_t i, std::int32_t& x) {
 
 // The mouse on Pmin or Pclose: the hover look while the pointer moves over it, the pressed look
 // while a button is held (whichever button), no picture again on release, the event on click.
+// A reader hears of each change of look.
 class BForm::ButtonInput final : public InputListener {
  public:
-  ButtonInput(PictureRef hover, PictureRef pressed, std::function<void()> click)
-      : hover_(std::move(hover)), pressed_(std::move(pressed)), click_(std::move(click)) {}
+  ButtonInput(BForm& frame, PictureRef hover, PictureRef pressed, std::function<void()> click)
+      : frame_(frame),
+        hover_(std::move(hover)),
+        pressed_(std::move(pressed)),
+        click_(std::move(click)) {}
   void SetArea(ImageArea* area) { area_ = area; }
 
-  void OnMouseMove(std::int16_t&, std::int16_t&, float&, float&) override {
-    area_->SetPicture(hover_);
-  }
-  void OnMouseDown(std::int16_t&, std::int16_t&, float&, float&) override {
-    area_->SetPicture(pressed_);
-  }
-  void OnMouseUp(std::int16_t&, std::int16_t&, float&, float&) override {
-    area_->SetPicture(nullptr);
-  }
+  void OnMouseMove(std::int16_t&, std::int16_t&, float&, float&) override { Show(hover_); }
+  void OnMouseDown(std::int16_t&, std::int16_t&, float&, float&) override { Show(pressed_); }
+  void OnMouseUp(std::int16_t&, std::int16_t&, float&, float&) override { Show(nullptr); }
   void OnClick() override { click_(); }
 
  private:
+  void Show(const PictureRef& picture) {
+    area_->SetPicture(picture);
+    frame_.site_.AccessibleChanged();
+  }
+
+  BForm& frame_;
   PictureRef hover_;
   PictureRef pressed_;
   std::function<void()> click_;
@@ -72,9 +76,10 @@ BForm::BForm(ControlSite& site, FrameSkin skin, BFormEvents& events)
   surface.SetForeColor(kDesignForeColor);
   surface.SetFont(CaptionFont());
 
-  pmin_input_ = std::make_unique<ButtonInput>(skin_.pi3, skin_.pi1, [this] { events_.MinClick(); });
+  pmin_input_ =
+      std::make_unique<ButtonInput>(*this, skin_.pi3, skin_.pi1, [this] { events_.MinClick(); });
   pclose_input_ =
-      std::make_unique<ButtonInput>(skin_.pi4, skin_.pi2, [this] { events_.CloseClick(); });
+      std::make_unique<ButtonInput>(*this, skin_.pi4, skin_.pi2, [this] { events_.CloseClick(); });
   const std::int32_t w = site_.Size().width;
   pmin_ = site_.CreateImageArea("Pmin", {w - kMinFromRight, kButtonTop, kButtonSize, kButtonSize},
                                 *pmin_input_);
@@ -92,6 +97,7 @@ BForm::~BForm() { site_.Attach(nullptr); }
 void BForm::SetCaption(const Text& caption) {
   caption_ = caption;
   DrawTitleBar(caption_);
+  site_.AccessibleChanged();
   site_.PropertyChanged(u"Caption");
 }
 
@@ -147,6 +153,7 @@ void BForm::OnMouseDown(std::int16_t& button, std::int16_t& shift, float& x, flo
 void BForm::OnMouseMove(std::int16_t&, std::int16_t&, float&, float&) {
   pmin_->SetPicture(nullptr);
   pclose_->SetPicture(nullptr);
+  site_.AccessibleChanged();
 }
 
 void BForm::OnDblClick() { events_.DblClick(); }
@@ -158,6 +165,7 @@ void BForm::Nomin() {
                                  {w - 830, 0, 400, kBandHeight});
   pmin_->SetVisible(false);
   PrintCaption(caption_);
+  site_.AccessibleChanged();
 }
 
 void BForm::Printform(HostWindow& host) {
@@ -203,7 +211,24 @@ ControlStatus BForm::OnReadProperties(PropertyStore& store) {
   site_.GetSurface().SetBackColor(static_cast<Color>(color.value()));
   caption_ = caption.value();
   DrawTitleBar(caption_);
+  site_.AccessibleChanged();
   return {};
+}
+
+// A click on the button, as the mouse gives it: press, release, click.
+bool BForm::DoDefaultAction(std::int32_t child) {
+  const AccessibleDescription description = Describe(UiLanguage::kEnglish);
+  const AccessibleElement* part = description.Element(child);
+  if (child == 0 || part == nullptr || part->default_action.empty()) return false;
+  ButtonInput& input = child == kMinimizePart ? *pmin_input_ : *pclose_input_;
+  std::int16_t button = kLeftButton;
+  std::int16_t shift = 0;
+  float x = kButtonSize / 2;
+  float y = kButtonSize / 2;
+  input.OnMouseDown(button, shift, x, y);
+  input.OnMouseUp(button, shift, x, y);
+  input.OnClick();
+  return true;
 }
 
 ControlStatus BForm::OnWriteProperties(PropertyStore& store) {

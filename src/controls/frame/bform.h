@@ -2,11 +2,11 @@
 
 #include <memory>
 
-#include "controls/frame/bform_events.h"
-#include "controls/frame/frame_skin.h"
+#include "base/text.h"
 #include "controls/common/control_error.h"
 #include "controls/common/control_site.h"
-#include "base/text.h"
+#include "controls/frame/bform_events.h"
+#include "controls/frame/frame_skin.h"
 
 namespace px {
 
@@ -58,6 +58,15 @@ class BForm final : public ControlNotifications {
   void OnDblClick() override;
   ControlStatus OnReadProperties(PropertyStore& store) override;
   ControlStatus OnWriteProperties(PropertyStore& store) override;
+
+  // What a screen reader is told: a title bar named by the caption, with two parts, the
+  // minimise button (1) and the close button (2), push buttons named in the reader's language
+  // whose looks (hover, pressed) give their states. A part's default action is a click on it,
+  // raising MinClick or CloseClick; a hidden part (Pmin after Nomin) has none.
+  static constexpr std::int32_t kMinimizePart = 1;
+  static constexpr std::int32_t kClosePart = 2;
+  AccessibleDescription Describe(UiLanguage language) const override;
+  bool DoDefaultAction(std::int32_t child) override;
 
   // The buttons, for hosts and tests that look at them.
   const ImageArea& Pmin() const { return *pmin_; }

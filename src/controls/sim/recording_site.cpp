@@ -6,6 +6,7 @@
 
 #include "base/utf.h"
 #include "controls/common/geometry.h"
+#include "controls/sim/accessible_lines.h"
 
 namespace px::sim {
 
@@ -137,6 +138,30 @@ void RecordingSite::PlaceWindow() {
   api_->SetWindowRect(hwnd_,
                       {parent.x + TwipsToPixels(position_.x), parent.y + TwipsToPixels(position_.y),
                        TwipsToPixels(size_.width), TwipsToPixels(size_.height)});
+}
+
+void RecordingSite::Attach(ControlNotifications* control) {
+  control_ = control;
+  read_.clear();
+  ReadAccessible();
+}
+
+void RecordingSite::AccessibleChanged() { ReadAccessible(); }
+
+void RecordingSite::ReadAccessible() {
+  if (control_ == nullptr || !log_.accessibility_reader()) return;
+  std::vector<std::string> lines =
+      AccessibleLines(name_, control_->Describe(*log_.accessibility_reader()));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i >= read_.size() || read_[i] != lines[i]) log_.Add(lines[i]);
+  }
+  read_ = std::move(lines);
+}
+
+void RecordingSite::SetVisible(bool visible) {
+  visible_ = visible;
+  api_->SetWindowVisible(hwnd_, visible);
+  ReadAccessible();
 }
 
 void RecordingSite::SetSize(TwipSize size) {

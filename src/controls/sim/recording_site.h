@@ -54,6 +54,9 @@ struct MouseArgs {
 //   paint   CONTROL  N  x,y,w,h        frame N drawn stretched into the rectangle
 //   region  CONTROL  on|off            a new shape taking effect, or the shape ending
 //   error   CONTROL  number  text      an error the control met while handling a notification
+// and, when the log reads the controls (OpLog::ReadAccessibility), the control's accessible
+// description (AccessibleLines) once it is attached, then each element again that changed when
+// the control reports a change.
 //
 // Input comes in two ways. Handed straight to the control (MouseDown, MouseUp, MouseMove at a
 // point, Click, DblClick): it goes to the visible child under the point (the last made on
@@ -83,12 +86,14 @@ class RecordingSite : public ButtonSite {
   RecordingSite& operator=(const RecordingSite&) = delete;
 
   // ControlSite.
-  void Attach(ControlNotifications* control) override { control_ = control; }
+  void Attach(ControlNotifications* control) override;
   Surface& GetSurface() override { return surface_; }
   TwipSize Size() const override { return size_; }
   // Logged whenever it is asked for; a negative width or height becomes 0, as windows have it.
   void SetSize(TwipSize size) override;
   void PropertyChanged(TextView key) override { changed_.emplace_back(key); }
+  bool Visible() const override { return visible_; }
+  void AccessibleChanged() override;
   std::unique_ptr<ImageArea> CreateImageArea(std::string_view name, TwipRect bounds,
                                              InputListener& input) override;
 
@@ -110,6 +115,8 @@ class RecordingSite : public ButtonSite {
 
   // What the host window does with the control.
   void Site();  // the first resize once the control is placed, then its first show
+  // Shows or hides the control's window (a hidden window is not found under the pointer).
+  void SetVisible(bool visible);
   void Show();
   ControlStatus Load(PropertyStore& store);
   ControlStatus Save(PropertyStore& store);
@@ -178,6 +185,8 @@ class RecordingSite : public ButtonSite {
   void Reshape(ShapeMask::Step step);
   // What the message loop does before it hands the control the next message.
   void SettleRegion();
+  // Logs the elements of the description that differ from those logged last.
+  void ReadAccessible();
 
   std::string name_;
   OpLog& log_;
@@ -197,6 +206,8 @@ class RecordingSite : public ButtonSite {
   std::vector<ControlError> errors_;
 
   bool enabled_ = true;
+  bool visible_ = true;
+  std::vector<std::string> read_;  // the accessible lines logged last
   std::int16_t draw_mode_ = 13;
   ShapeMask mask_;
 

@@ -2,9 +2,11 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "controls/common/accessible.h"
 #include "controls/common/surface.h"
 
 namespace px::sim {
@@ -19,12 +21,19 @@ namespace px::sim {
 //   show    CONTROL  0|1
 //   picture CONTROL  PICTURE|none
 //   event   NAME     args
+// and, on a log that reads the controls as a screen reader does (ReadAccessibility), a line per
+// element of a control's accessible description when it first shows and whenever it changes:
+//   accessible  CONTROL  CHILD  role  name  states  default-action
 // Texts are UTF-8 with backslash, tab, carriage return and line feed written as \\ \t \r \n.
 class OpLog {
  public:
   void Add(std::string line) { lines_.push_back(std::move(line)); }
   const std::vector<std::string>& lines() const { return lines_; }
   void ClearLines() { lines_.clear(); }
+
+  // The language a reader of this log's controls hears them in; none: nobody reads them.
+  void ReadAccessibility(UiLanguage language) { reader_ = language; }
+  const std::optional<UiLanguage>& accessibility_reader() const { return reader_; }
 
   // Pictures are logged by the name their holder gives them ("PP"); others as "picture".
   void NamePicture(const Picture* picture, std::string name);
@@ -33,6 +42,7 @@ class OpLog {
  private:
   std::vector<std::string> lines_;
   std::map<const Picture*, std::string> names_;
+  std::optional<UiLanguage> reader_;
 };
 
 // One line's fields joined by tabs, and the pieces they are made of.

@@ -96,6 +96,7 @@ bool ChildWindow::Open(HWND parent, int id, TwipRect bounds, const Kind& kind) {
 
 void ChildWindow::Close() {
   if (window_ == nullptr) return;
+  EndAccessible();
   SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
   SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
   surface_.reset();
@@ -134,6 +135,45 @@ void ChildWindow::OnSized(int width, int height) {
   size_ = {PixelsToTwips(width), PixelsToTwips(height)};
   surface_->Resize(size_);
   if (control_ != nullptr) control_->OnResize();
+}
+
+// The description a control has when it is attached is what readers find first; only what
+// differs from it later is news to them.
+void ChildWindow::AttachControl(ControlNotifications* control) {
+  control_ = control;
+  reported_.reset();
+  if (control_ != nullptr) reported_ = control_->Describe(UserUiLanguage());
+}
+
+void ChildWindow::ReportAccessibleChanges() {
+  if (control_ == nullptr || window_ == nullptr || accessible_ended_) return;
+  AccessibleDescription now = control_->Describe(UserUiLanguage());
+  if (reported_) {
+    for (const AccessibleChange& change : Changes(*reported_, now)) {
+      const DWORD event = change.event == AccessibleEvent::kNameChange ? EVENT_OBJECT_NAMECHANGE
+                                                                       : EVENT_OBJECT_STATECHANGE;
+      NotifyWinEvent(event, window_, OBJID_CLIENT, change.child);
+    }
+  }
+  reported_ = std::move(now);
+}
+
+LRESULT ChildWindow::AnswerGetObject(WPARAM w, LPARAM l) {
+  // The object id comes in the low 32 bits; a 64-bit lParam may or may not carry its sign.
+  if (static_cast<DWORD>(l) != static_cast<DWORD>(OBJID_CLIENT) || control_ == nullptr ||
+      accessible_ended_) {
+    return DefWindowProcW(window_, WM_GETOBJECT, w, l);
+  }
+  if (!accessible_) *accessible_.Put() = new AccessibleObject(*this);
+  return LresultFromObject(__uuidof(IAccessible), w, accessible_.Get());
+}
+
+void ChildWindow::EndAccessible() {
+  if (accessible_ended_) return;
+  accessible_ended_ = true;
+  NotifyWinEvent(EVENT_OBJECT_DESTROY, window_, OBJID_CLIENT, CHILDID_SELF);
+  if (accessible_) accessible_->Disconnect();
+  accessible_.Reset();
 }
 
 void ChildWindow::NotifyPropertyChanged(TextView key) {
@@ -272,6 +312,7 @@ LRESULT ChildWindow::Handle(UINT message, WPARAM w, LPARAM l) {
       return DefWindowProcW(window_, message, w, l);
     case WM_SETFOCUS:
       if (control_ != nullptr) control_->OnGotFocus();
+      NotifyWinEvent(EVENT_OBJECT_FOCUS, window_, OBJID_CLIENT, CHILDID_SELF);
       return 0;
     case WM_KILLFOCUS:
       if (control_ != nullptr) control_->OnLostFocus();
@@ -279,6 +320,11 @@ LRESULT ChildWindow::Handle(UINT message, WPARAM w, LPARAM l) {
     case WM_SHOWWINDOW:
       if (w && control_ != nullptr) control_->OnShow();
       return 0;
+    case WM_GETOBJECT:
+      return AnswerGetObject(w, l);
+    case WM_DESTROY:  // destroyed with its parent, before Close
+      EndAccessible();
+      return DefWindowProcW(window_, message, w, l);
     default:
       return DefWindowProcW(window_, message, w, l);
   }

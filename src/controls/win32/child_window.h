@@ -2,9 +2,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "base/win32/com_ptr.h"
 #include "base/win32/windows_api.h"
 #include "controls/common/control_site.h"
+#include "controls/win32/accessible_object.h"
 #include "controls/win32/gdi_surface.h"
 
 namespace px::win32 {
@@ -24,12 +27,19 @@ namespace px::win32 {
 // key-down, key-up and key-press. The system forms go on to DefWindowProc afterwards, so that
 // Alt+F4, Alt+Space and the menu keys still reach the top-level window while a control has the
 // focus, as they do over any other window.
+//
+// Screen readers: the window answers WM_GETOBJECT for its client area with an AccessibleObject
+// over the control's description, and tells readers what changes (NotifyWinEvent): the focus
+// when the window gets it, a name or state change when the control reports one that differs
+// from what readers were last told, and the object's end when the window goes.
 class ChildWindow {
  public:
   ChildWindow(const ChildWindow&) = delete;
   ChildWindow& operator=(const ChildWindow&) = delete;
 
   HWND hwnd() const { return window_; }
+  // The control the window is the site of (nullptr while none is attached).
+  ControlNotifications* control() const { return control_; }
   GdiSurface& gdi_surface() { return *surface_; }
   const GdiSurface& gdi_surface() const { return *surface_; }
   // Called with the key of every property-changed notice.
@@ -54,11 +64,13 @@ class ChildWindow {
   void Close();
 
   // What ControlSite asks of every control window.
-  void AttachControl(ControlNotifications* control) { control_ = control; }
-  ControlNotifications* control() const { return control_; }
+  void AttachControl(ControlNotifications* control);
   TwipSize size() const { return size_; }
   void Resize(TwipSize size);
   void NotifyPropertyChanged(TextView key);
+  bool IsShown() const { return IsWindowVisible(window_) != FALSE; }
+  // Tells readers how the control's description differs from what they were told last.
+  void ReportAccessibleChanges();
 
   // The message handling: the shared messages here, the rest to DefWindowProc. A derived class
   // handles its own messages first and passes the others on.
@@ -79,6 +91,9 @@ class ChildWindow {
   void OnMouse(UINT message, WPARAM w, LPARAM l);
   void OnKey(UINT message, WPARAM w);
   void EndCapture();
+  LRESULT AnswerGetObject(WPARAM w, LPARAM l);
+  // The window goes: readers are told, and its accessible object is cut off.
+  void EndAccessible();
 
   HWND window_ = nullptr;
   std::unique_ptr<GdiSurface> surface_;
@@ -90,6 +105,10 @@ class ChildWindow {
   // The element holding the mouse while a button is down, and whether its release clicks.
   InputListener* captured_ = nullptr;
   bool click_pending_ = false;
+  // Made at a reader's first request; the description readers were last told of.
+  ComPtr<AccessibleObject> accessible_;
+  std::optional<AccessibleDescription> reported_;
+  bool accessible_ended_ = false;
 };
 
 // A child window that is the site of a control: the ControlSite calls of every control window,
@@ -102,6 +121,8 @@ class ChildSite : public Site, public ChildWindow {
   TwipSize Size() const override { return size(); }
   void SetSize(TwipSize size) override { Resize(size); }
   void PropertyChanged(TextView key) override { NotifyPropertyChanged(key); }
+  bool Visible() const override { return IsShown(); }
+  void AccessibleChanged() override { ReportAccessibleChanges(); }
 };
 
 // Copies the dirty part of a retained image to the window in answer to WM_PAINT.

@@ -1,6 +1,7 @@
 // px-sim gallery: the control set drawn to PNG files, or its operations printed.
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "commands.h"
 #include "controls/sim/cairo_surface.h"
@@ -12,6 +13,8 @@ namespace {
 struct GalleryOptions {
   std::string out = "gallery";
   bool ops = false;
+  bool accessibility = false;
+  std::string lang = "en";
   std::vector<std::string> scenes;
 };
 
@@ -30,8 +33,15 @@ int Gallery(const GalleryOptions& options) {
       return EX_USAGE;
     }
   }
+  // Reading the controls lists the operations too: each description follows the operation
+  // after which it changed.
+  const bool list = options.ops || options.accessibility;
+  std::optional<UiLanguage> reader;
+  if (options.accessibility) {
+    reader = options.lang == "zh" ? UiLanguage::kChinese : UiLanguage::kEnglish;
+  }
   std::error_code error;
-  if (!options.ops) {
+  if (!list) {
     std::filesystem::create_directories(options.out, error);
     if (error) {
       std::cerr << "px-sim gallery: " << options.out << ": " << error.message() << "\n";
@@ -43,9 +53,9 @@ int Gallery(const GalleryOptions& options) {
                                              scene.name) == options.scenes.end()) {
       continue;
     }
-    GalleryStage stage(!options.ops);
+    GalleryStage stage(!list, reader);
     scene.play(stage);
-    if (options.ops) {
+    if (list) {
       std::cout << "scene\t" << scene.name << "\n";
       for (const std::string& line : stage.log().lines()) std::cout << line << "\n";
       continue;
@@ -69,6 +79,13 @@ void AddGalleryCommand(CLI::App& app) {
   command->add_option("--out", options->out, "Folder for the PNG files (default: gallery)");
   command->add_flag("--ops", options->ops,
                     "Print each scene's drawing operations instead of drawing it");
+  CLI::Option* accessibility =
+      command->add_flag("--accessibility", options->accessibility,
+                        "Print the operations and, after each that changed it, each control's "
+                        "accessible role, name, state and default action");
+  command->add_option("--lang", options->lang, "The reader's language: zh or en (default en)")
+      ->check(CLI::IsMember({"zh", "en"}))
+      ->needs(accessibility);
   command->add_option("--scene", options->scenes, "Only this scene (repeatable)");
   command->callback([options] {
     const int rc = Gallery(*options);

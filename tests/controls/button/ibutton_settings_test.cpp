@@ -40,9 +40,10 @@ class LoggingStore final : public PropertyStore {
 TEST_F(ButtonTest, LoadReadsInItsOrderWithItsDefaults) {
   LoggingStore store;
   ASSERT_TRUE(site.Load(store));
-  EXPECT_EQ(store.calls, (Strings{"BackPicture=none", "Enabled=True", "cBackStyle=1",
-                                  "Caption=\"\"", "Style=0", "AutoSize=True", "cForeColor=0",
-                                  "cFont=font Microsoft Sans Serif", "cDrawMode=13"}));
+  EXPECT_EQ(store.calls,
+            (Strings{"BackPicture=none", "Enabled=True", "cBackStyle=1", "Caption=\"\"", "Style=0",
+                     "AutoSize=True", "cForeColor=0", "cFont=font Microsoft Sans Serif",
+                     "cDrawMode=13", "AccessibleName=\"\""}));
   // A new button starts without AutoSize; only a load gives it the default true.
   EXPECT_TRUE(button->AutoSize());
   EXPECT_TRUE(button->Enabled());
@@ -52,10 +53,10 @@ TEST_F(ButtonTest, LoadReadsInItsOrderWithItsDefaults) {
 TEST_F(ButtonTest, SaveWritesInItsOrderAndAlwaysStoresFontDrawModeAndForeColor) {
   LoggingStore store;
   ASSERT_TRUE(site.Save(store));
-  EXPECT_EQ(store.calls,
-            (Strings{"BackPicture=none|none", "Enabled=True|True", "Style=0|0", "cBackStyle=1|1",
-                     "Caption=\"\"|\"\"", "AutoSize=False|True",
-                     "cFont=font Microsoft Sans Serif|-", "cDrawMode=13|-", "cForeColor=0|-"}));
+  EXPECT_EQ(store.calls, (Strings{"BackPicture=none|none", "Enabled=True|True", "Style=0|0",
+                                  "cBackStyle=1|1", "Caption=\"\"|\"\"", "AutoSize=False|True",
+                                  "cFont=font Microsoft Sans Serif|-", "cDrawMode=13|-",
+                                  "cForeColor=0|-", "AccessibleName=\"\"|\"\""}));
   // A new button differs from the load defaults only in AutoSize.
   EXPECT_EQ(store.inner.values().size(), 4u);
   EXPECT_TRUE(store.inner.Contains(u"AutoSize"));
@@ -75,6 +76,7 @@ TEST_F(ButtonTest, SettingsSurviveASaveAndALoadButValueDoesNot) {
   ASSERT_TRUE(button->SetcFont(font));
   ASSERT_TRUE(button->SetcDrawMode(7));
   ASSERT_TRUE(button->SetEnabled(false));
+  button->SetAccessibleName(u"Install the printer");
   MemoryPropertyStore store;
   ASSERT_TRUE(site.Save(store));
 
@@ -91,6 +93,7 @@ TEST_F(ButtonTest, SettingsSurviveASaveAndALoadButValueDoesNot) {
   EXPECT_EQ(other.cDrawMode(), 7);
   EXPECT_FALSE(other.Enabled());
   EXPECT_FALSE(other.AutoSize());
+  EXPECT_EQ(other.AccessibleName(), u"Install the printer");
 }
 
 TEST_F(ButtonTest, LoadRefusesValuesItCannotTake) {
@@ -106,6 +109,7 @@ TEST_F(ButtonTest, LoadRefusesValuesItCannotTake) {
       {u"Style", std::int32_t{40000}, OverflowError()},
       {u"cFont", Text(u"Tahoma"), TypeMismatchError()},
       {u"cDrawMode", Text(u"x"), TypeMismatchError()},
+      {u"AccessibleName", ColumnStrip(4, 1), TypeMismatchError()},
   };
   for (const Case& c : cases) {
     MemoryPropertyStore store;

@@ -108,3 +108,45 @@ TEST_F(FrameTest, EventsGoOnlyWhereTheyBelong) {
 
 }  // namespace
 }  // namespace px::test
+
+namespace px::test {
+namespace {
+
+// A reader sees a title bar named by the caption with two push buttons, whose states follow
+// their looks and whose default actions are clicks; Nomin leaves the minimise button invisible.
+TEST_F(FrameTest, ReadersSeeTheBarAndPressItsButtons) {
+  site_.SetSize({3000, 405});
+  frame_->SetCaption(u"Setup");
+  AccessibleDescription d = frame_->Describe(UiLanguage::kChinese);
+  EXPECT_EQ(d.self.role, AccessibleRole::kTitleBar);
+  EXPECT_EQ(d.self.name, u"Setup");
+  EXPECT_EQ(d.self.state, 0u);
+  ASSERT_EQ(d.parts.size(), 2u);
+  EXPECT_EQ(d.parts[0].name, u"最小化");
+  EXPECT_EQ(d.parts[1].name, u"退出");
+  EXPECT_EQ(d.parts[1].role, AccessibleRole::kPushButton);
+  EXPECT_EQ(d.parts[1].default_action, u"按下");
+  EXPECT_EQ(d.parts[1].bounds, (TwipRect{2640, 70, 315, 315}));
+
+  site_.MouseMove({2700, 200});
+  EXPECT_EQ(frame_->Describe(UiLanguage::kEnglish).parts[1].state, kAccessibleHotTracked);
+  site_.MouseDown({2700, 200});
+  EXPECT_EQ(frame_->Describe(UiLanguage::kEnglish).parts[1].state, kAccessiblePressed);
+  site_.MouseUp({2700, 200});
+
+  EXPECT_TRUE(frame_->DoDefaultAction(BForm::kClosePart));
+  EXPECT_TRUE(frame_->DoDefaultAction(BForm::kMinimizePart));
+  EXPECT_EQ(events_.lines, (std::vector<std::string>{"CloseClick", "MinClick"}));
+  EXPECT_EQ(Area("Pmin").GetPicture(), nullptr);
+  EXPECT_FALSE(frame_->DoDefaultAction(0));  // the bar itself has none
+
+  frame_->Nomin();
+  d = frame_->Describe(UiLanguage::kEnglish);
+  EXPECT_EQ(d.parts[0].state, kAccessibleInvisible);
+  EXPECT_EQ(d.parts[0].default_action, u"");
+  EXPECT_FALSE(frame_->DoDefaultAction(BForm::kMinimizePart));
+  EXPECT_EQ(events_.lines.size(), 2u);
+}
+
+}  // namespace
+}  // namespace px::test
