@@ -1,18 +1,10 @@
 #include "app/command_line_options.h"
 
+#include "app/switches.h"
+
 namespace px {
 
 namespace {
-
-// The switch's name in lower case, without its leading / or -; empty when arg is no switch.
-Text SwitchName(TextView arg) {
-  if (arg.size() < 2 || (arg[0] != u'/' && arg[0] != u'-')) return Text();
-  Text name(arg.substr(1));
-  for (char16_t& c : name) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-  }
-  return name;
-}
 
 // Whole seconds, 0 to a day; nullopt for anything else.
 std::optional<std::int32_t> Seconds(TextView text) {
@@ -26,38 +18,48 @@ std::optional<std::int32_t> Seconds(TextView text) {
   return value;
 }
 
+const std::vector<TextView> kQuietNames = {u"quiet", u"q"};
+
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(const std::vector<Text>& args) {
   ParsedCommandLine parsed;
   CommandLineOptions& options = parsed.options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const Text name = SwitchName(args[i]);
-    const bool has_value = i + 1 < args.size();
-    if (name == u"quiet" || name == u"q") {
-      options.quiet = true;
-    } else if (name == u"?" || name == u"help" || name == u"h") {
-      options.usage = true;
-    } else if (name == u"wait") {
-      const std::optional<std::int32_t> seconds = has_value ? Seconds(args[i + 1]) : std::nullopt;
-      if (!seconds) {
-        parsed.error = u"/wait needs a number of seconds from 0 to 86400";
-        return parsed;
-      }
-      options.wait_seconds = *seconds;
-      ++i;
-    } else if (name == u"log") {
-      if (!has_value || args[i + 1].empty()) {
-        parsed.error = u"/log needs a file name";
-        return parsed;
-      }
-      options.log_path = args[i + 1];
-      ++i;
-    } else {
-      parsed.error = u"unknown argument: " + args[i];
-      return parsed;
-    }
+  const std::vector<Switch> table = {
+      {kQuietNames, false,
+       [&options](TextView) {
+         options.quiet = true;
+         return Text();
+       }},
+      {{u"?", u"help", u"h"},
+       false,
+       [&options](TextView) {
+         options.usage = true;
+         return Text();
+       }},
+      {{u"wait"},
+       true,
+       [&options](TextView value) {
+         const std::optional<std::int32_t> seconds = Seconds(value);
+         if (!seconds) return Text(u"/wait needs a number of seconds from 0 to 86400");
+         options.wait_seconds = *seconds;
+         return Text();
+       }},
+      {{u"log"},
+       true,
+       [&options](TextView value) {
+         if (value.empty()) return Text(u"/log needs a file name");
+         // A "\"" ends up in a value when a backslash before a closing quote escaped it.
+         if (!IsFileName(value)) return u"/log needs a file name, not " + Text(value);
+         options.log_path = Text(value);
+         return Text();
+       }},
+  };
+  parsed.error = ParseSwitches(args, table);
+  if (parsed.error.empty() && options.quiet && options.usage) {
+    parsed.error = u"/? shows the usage in a box, which /quiet rules out";
   }
+  if (!parsed.error.empty() && HoldsSwitch(args, kQuietNames)) options.quiet = true;
   return parsed;
 }
 

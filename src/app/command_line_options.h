@@ -23,8 +23,17 @@ struct ParsedCommandLine {
   Text error;  // empty when the whole command line was understood
 };
 
-// The arguments after the program's name, as CommandLineToArgvW splits them.
+// The arguments after the program's name, as CommandLineToArgvW splits them. A command line
+// that holds /quiet anywhere is quiet, even when it is not understood: a deployment tool runs
+// the installer where nobody can close a box.
 ParsedCommandLine ParseCommandLine(const std::vector<Text>& args);
+
+// Whether the program may show its window and message boxes: not when the command line holds
+// /quiet, and not when nobody can see them (a window station that is not visible, as a
+// service's).
+inline bool MayShowWindows(const ParsedCommandLine& parsed, bool station_visible) {
+  return !parsed.options.quiet && station_visible;
+}
 
 // The usage, for the message box /? shows.
 TextView UsageText();

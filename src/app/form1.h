@@ -92,6 +92,7 @@ class Form1 {
   std::unique_ptr<Timer> timer_end_;
   std::unique_ptr<Process> spooler_start_;
   std::unique_ptr<Process> installation_;
+  std::unique_ptr<FileHold> package_hold_;  // the driver package, while it is in use
 };
 
 // PRIMARYLANGID(language) == LANG_CHINESE: the Chinese texts; any other language: English.

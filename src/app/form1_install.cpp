@@ -11,11 +11,18 @@ void Form1::InstallPrinterDriver() {
   const Text& printer_name = detection.ModelName;
   const Text& driver_name = detection.ModelName;
   view.SetLabel1(0, Text(TextFor(TextId::kInstalling, LanguageFlag)));
-  const Text inf_path = InfPath(platform_.system.ProgramFolder());
+  const Text program_folder = platform_.system.ProgramFolder();
+  const Text inf_path = InfPath(program_folder);
+
+  // The package is held before it is checked, and until the installation has ended: the user
+  // who owns the program's folder cannot swap PX.inf or PX.GPD between the check and their use
+  // by the elevated installation.
+  package_hold_ = platform_.system.HoldFiles(PackageFolder(program_folder));
 
   // Without its driver package nothing can be installed: say so instead of counting down to a
   // success that cannot come.
-  if (!platform_.system.FileExists(inf_path)) {
+  if (!package_hold_ || !platform_.system.FileExists(inf_path)) {
+    package_hold_.reset();
     const Text missing = Text(TextFor(TextId::kInfMissing, LanguageFlag)) + inf_path;
     view.SetLabel1(6, missing);
     view.ShowMessage(Text(TextFor(TextId::kFailed, LanguageFlag)) + u"\n" + missing);
@@ -53,6 +60,8 @@ void Form1::TimerEnd_Timer() {
 
 void Form1::ShowResultAndEnd() {
   InstallerView& view = platform_.view;
+  // The installation has ended, or is left to itself: the package is the user's again.
+  package_hold_.reset();
   const bool timed_out = installation_ && !installation_->ExitCode().has_value();
   if (!timed_out && platform_.spooler.PrinterExists(detection.ModelName, port.PortName)) {
     view.ShowMessage(Text(TextFor(TextId::kSucceeded, LanguageFlag)));

@@ -48,13 +48,4 @@ void RunLog::WriteEscaped(std::string_view kind, std::string_view fields) {
   Emit(std::move(line));
 }
 
-Text RotatedLogPath(TextView path) {
-  const std::size_t name = path.find_last_of(u"\\/");
-  const std::size_t dot = path.rfind(u'.');
-  const bool has_extension =
-      dot != TextView::npos && (name == TextView::npos || dot > name + 1);
-  if (!has_extension) return Text(path) + u".1";
-  return Text(path.substr(0, dot)) + u".1" + Text(path.substr(dot));
-}
-
 }  // namespace px

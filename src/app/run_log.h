@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/text.h"
+#include "platform/line_sink.h"
 
 namespace px {
 
@@ -18,13 +19,7 @@ namespace px {
 // The log never reads a clock: whoever runs the installer says what time it is. A stream that
 // cannot be written (a full disk, a file that failed to open) loses lines, and nothing else.
 //
-// Where the lines go is the program's: a file, a terminal, a test's buffer.
-class LineSink {
- public:
-  virtual ~LineSink() = default;
-  // One whole line, its '\n' included.
-  virtual void Write(std::string_view line) = 0;
-};
+// Where the lines go is the program's (a LineSink): a file, a terminal, a test's buffer.
 
 class RunLog {
  public:
@@ -48,13 +43,5 @@ class RunLog {
   LineSink* out_;
   Clock now_ms_;
 };
-
-// A log file past this size is renamed before a run begins its lines, and a new one begins.
-inline constexpr std::uint64_t kLogRotateBytes = 1024 * 1024;
-
-// Where a log file is renamed to: "C:\\ProgramData\\px-installer\\px-installer.log" ->
-// "...\\px-installer.1.log"; a name without an extension gets ".1". Both "\\" and "/" separate
-// folders.
-Text RotatedLogPath(TextView path);
 
 }  // namespace px

@@ -1,6 +1,6 @@
 #include "detect/detect_usb_printer.h"
 
-#include "detect/listed_associations.h"
+#include "platform/listed_associations.h"
 #include "texts/installer_texts.h"
 
 namespace px {

@@ -2,7 +2,9 @@
 
 namespace px {
 
-Text InfPath(TextView program_folder) { return Text(program_folder) + u"\\PX\\PX.inf"; }
+Text PackageFolder(TextView program_folder) { return Text(program_folder) + u"\\PX"; }
+
+Text InfPath(TextView program_folder) { return PackageFolder(program_folder) + u"\\PX.inf"; }
 
 Text PrintUiCommandLine(TextView printer_name, TextView inf_path, TextView port,
                         TextView driver_name) {

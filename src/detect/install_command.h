@@ -4,6 +4,9 @@
 
 namespace px {
 
+// The driver package's folder: <program folder>\PX.
+Text PackageFolder(TextView program_folder);
+
 // The driver package's INF file: <program folder>\PX\PX.inf. A drive root keeps its own
 // separator, which gives C:\\PX\PX.inf; Windows reads that as C:\PX\PX.inf.
 Text InfPath(TextView program_folder);

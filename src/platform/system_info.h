@@ -1,10 +1,17 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "base/text.h"
 
 namespace px {
+
+// Files kept from change while it lives.
+class FileHold {
+ public:
+  virtual ~FileHold() = default;
+};
 
 class SystemInfo {
  public:
@@ -18,6 +25,10 @@ class SystemInfo {
   // The machine's own processor architecture, not this 32-bit program's: "x86", "amd64",
   // "arm64" (as the run log names it).
   virtual Text NativeArchitecture() const = 0;
+  // Opens every file of the folder without sharing write or deletion: while the hold lives,
+  // nobody may change, rename or delete them, nor rename the folder. Null when the folder or
+  // one of its files cannot be held (missing, or open for writing elsewhere).
+  virtual std::unique_ptr<FileHold> HoldFiles(const Text& folder) = 0;
 };
 
 }  // namespace px

@@ -98,6 +98,17 @@ TEST_F(InstallerRun, MissingDriverPackageLaunchesNothingAndSaysSo) {
   EXPECT_EQ(CountOf("\tLaunch\tminimized"), 0u);
 }
 
+// The user who owns the program's folder must not swap PX.inf between its check and its use.
+TEST_F(InstallerRun, TheDriverPackageIsHeldUntilTheInstallationHasEndedOrTimedOut) {
+  for (const std::int64_t install_ms : {2500, 200000}) {
+    machine.install_ms = install_ms;
+    quiet = true;
+    Run();
+    EXPECT_EQ(holds_at_launch, 1) << install_ms;
+    EXPECT_EQ(holds_at_end, 0) << install_ms;
+  }
+}
+
 TEST_F(InstallerRun, ModelMissingFromThePackageIsReportedAsNotRegistered) {
   machine.package_dir =
       std::filesystem::path(PX_SOURCE_ROOT) / "tests" / "data" / "package-one-model";

@@ -51,6 +51,36 @@ TEST(CommandLine, TakesSwitchesAsWindowsToolsDo) {
   }
 }
 
+// A deployment tool runs the installer where nobody can close a box: a line that holds /quiet
+// is quiet, however badly it is written, and a line that holds it only inside a quoted name is
+// not.
+TEST(CommandLine, HoldsQuietAnywhereEvenWhenNotUnderstood) {
+  struct Case {
+    std::vector<Text> args;
+    bool error;
+    bool quiet;
+  };
+  const Case cases[] = {
+      {{u"/wiat", u"600", u"/quiet"}, true, true},    // a typing error first
+      {{u"/quiet", u"/?"}, true, true},               // a usage box nobody would see
+      {{u"/log", u"C:\\logs\" /quiet"}, true, true},  // /log "C:\logs\" /quiet
+      {{u"/log", u"/quiet"}, true, true},             // /log without its file
+      {{u"-Q", u"/wait"}, true, true},                // a value missing at the end
+      {{u"/wiat", u"600"}, true, false},
+      {{u"/log", u"C:\\a -quiet b.log"}, false, false},  // quoted: only a name
+      {{u"/help"}, false, false},
+  };
+  for (const Case& c : cases) {
+    const ParsedCommandLine parsed = ParseCommandLine(c.args);
+    std::string line;
+    for (const Text& arg : c.args) line += ToUtf8(arg) + " ";
+    EXPECT_EQ(!parsed.error.empty(), c.error) << line << ToUtf8(parsed.error);
+    EXPECT_EQ(parsed.options.quiet, c.quiet) << line;
+    EXPECT_EQ(MayShowWindows(parsed, true), !c.quiet) << line;
+    EXPECT_FALSE(MayShowWindows(parsed, false)) << line << "on an invisible window station";
+  }
+}
+
 // Every way a run ends, windowed and unattended, as the exit code the program returns.
 TEST_F(InstallerRun, EveryEndingHasItsExitCode) {
   struct Case {

@@ -1,12 +1,16 @@
-// px-sim's log files: made where asked, appended to, rotated past a megabyte; and the rotated
-// name both programs give a log.
+// px-sim's log files under the installer's rotating log: made where asked, appended to, rotated
+// past a megabyte, links refused; and the rotated name both programs give a log.
 #include "platform/sim/log_file.h"
+
+#include "app/rotating_log.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "base/utf.h"
 
 namespace px::sim {
 namespace {
@@ -37,13 +41,18 @@ class LogFile : public ::testing::Test {
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
+  std::unique_ptr<RotatingLog> Open(const std::filesystem::path& path) {
+    return RotatingLog::Open(files, FromUtf8(path.string()).value());
+  }
+
   std::filesystem::path dir;
+  SimLogFiles files;
 };
 
 TEST_F(LogFile, IsMadeInAFolderCreatedForItAndAppendedTo) {
   const auto path = dir / "px-installer" / "px-installer.log";
-  OpenLogFile(path)->Write("first\n");
-  OpenLogFile(path)->Write("second\n");
+  Open(path)->Write("first\n");
+  Open(path)->Write("second\n");
   EXPECT_EQ(Read(path), "first\nsecond\n");
   EXPECT_FALSE(std::filesystem::exists(dir / "px-installer" / "px-installer.1.log"));
 }
@@ -54,16 +63,15 @@ TEST_F(LogFile, PastOneMegabyteItIsRenamedAndANewOneBegins) {
   std::filesystem::create_directories(dir);
 
   Fill(path, kLogRotateBytes, 'a');  // exactly 1 MB: not yet
-  OpenLogFile(path)->Write("b");
-  EXPECT_EQ(std::filesystem::file_size(path), kLogRotateBytes + 1);
+  std::unique_ptr<RotatingLog> log = Open(path);
   EXPECT_FALSE(std::filesystem::exists(rotated));
-
-  OpenLogFile(path)->Write("new");  // past it: renamed
-  EXPECT_EQ(Read(path), "new");
+  log->Write("b");  // past it during the run: renamed at once
   EXPECT_EQ(std::filesystem::file_size(rotated), kLogRotateBytes + 1);
+  log->Write("new");
+  EXPECT_EQ(Read(path), "new");
 
-  Fill(path, kLogRotateBytes + 10, 'c');  // the older rotated one is replaced
-  OpenLogFile(path)->Write("newer");
+  Fill(path, kLogRotateBytes + 10, 'c');  // past it when a run begins; the older one is replaced
+  Open(path)->Write("newer");
   EXPECT_EQ(Read(path), "newer");
   EXPECT_EQ(Read(rotated), std::string(kLogRotateBytes + 10, 'c'));
 }
@@ -71,8 +79,28 @@ TEST_F(LogFile, PastOneMegabyteItIsRenamedAndANewOneBegins) {
 TEST_F(LogFile, ThatCannotBeWrittenIsNoneAndTheRunGoesOn) {
   std::filesystem::create_directories(dir);
   Fill(dir / "file", 1, 'x');
-  EXPECT_EQ(OpenLogFile(dir / "file" / "px-installer.log"), nullptr);  // a file for a folder
-  EXPECT_EQ(OpenLogFile(dir), nullptr);                                // a folder for a file
+  EXPECT_EQ(Open(dir / "file" / "px-installer.log"), nullptr);  // a file for a folder
+  EXPECT_EQ(Open(dir), nullptr);                                // a folder for a file
+}
+
+// A link where the log goes would have the installer write, or rename, a file of someone
+// else's choosing.
+TEST_F(LogFile, ALinkOrAFileWithASecondNameIsNotWritten) {
+  std::filesystem::create_directories(dir);
+  const auto target = dir / "target";
+  Fill(target, kLogRotateBytes + 1, 't');
+  std::filesystem::create_symlink(target, dir / "symlink.log");
+  std::filesystem::create_hard_link(target, dir / "hardlink.log");
+  Text why;
+  EXPECT_EQ(RotatingLog::Open(files, FromUtf8((dir / "symlink.log").string()).value(), &why),
+            nullptr);
+  EXPECT_NE(why.find(u"it is a link"), Text::npos) << ToUtf8(why);
+  EXPECT_EQ(RotatingLog::Open(files, FromUtf8((dir / "hardlink.log").string()).value(), &why),
+            nullptr);
+  EXPECT_NE(why.find(u"2 hard links"), Text::npos) << ToUtf8(why);
+  EXPECT_EQ(Read(target), std::string(kLogRotateBytes + 1, 't'));
+  EXPECT_FALSE(std::filesystem::exists(dir / "symlink.1.log"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "hardlink.1.log"));
 }
 
 }  // namespace

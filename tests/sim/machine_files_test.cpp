@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/run_log.h"
 #include "base/utf.h"
 #include "platform/sim/dependent_list.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_platform.h"
-#include "platform/sim/trace.h"
 
 namespace px::sim {
 namespace {
@@ -214,7 +214,7 @@ TEST(SimSystem, DriverPackageFilesLieUnderTheProgramFolder) {
 }
 
 TEST(Trace, KeepsEveryEffectOnOneLine) {
-  EXPECT_EQ(Trace::Escape(u"驱动安装失败!!\n打印机未注册:A\tB\r"),
+  EXPECT_EQ(RunLog::Escape(u"驱动安装失败!!\n打印机未注册:A\tB\r"),
             "驱动安装失败!!\\n打印机未注册:A\\tB\\r");
 }
 

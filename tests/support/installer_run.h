@@ -14,13 +14,13 @@
 #include "app/hidden_view.h"
 #include "app/logged_platform.h"
 #include "base/sim/event_loop.h"
+#include "base/utf.h"
 #include "platform/sim/reg_file.h"
 #include "platform/sim/registry_sim.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/sim_spooler.h"
 #include "platform/sim/sim_view.h"
 #include "platform/sim/trace.h"
-#include "base/utf.h"
 
 namespace px::testing {
 
@@ -69,7 +69,10 @@ class InstallerRun : public ::testing::Test {
       sim::LoadRegFile(registry.store(), registry_text, "printer.reg", registry.code_page());
     }
     sim::SimSpooler spooler(machine, system);
-    sim_processes.SetRunner([&spooler](const Text& line) { return spooler.Run(line); });
+    sim_processes.SetRunner([this, &spooler, &system](const Text& line) {
+      holds_at_launch = system.holds();
+      return spooler.Run(line);
+    });
     sim_processes.SetStartFailures(machine.start_fails);
     Form1 form({view, loop, processes, usb, registry, spooler, system}, ModelTable::Builtin());
     form.Quiet = quiet;
@@ -80,6 +83,7 @@ class InstallerRun : public ::testing::Test {
       view.Closed();
     }
     printers = spooler.printers().size();
+    holds_at_end = system.holds();
     result = form.Result;
     end_ms = loop.NowMs();
   }
@@ -110,6 +114,8 @@ class InstallerRun : public ::testing::Test {
   std::string registry_text = kPrinterRegistry;
   std::ostringstream out;
   std::size_t printers = 0;
+  int holds_at_launch = 0;  // holds on the driver package when the last command was launched
+  int holds_at_end = 0;     // ... and when the run had ended
 };
 
 }  // namespace px::testing

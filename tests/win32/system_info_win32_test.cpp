@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "base/utf.h"
 #include "base/win32/windows_api.h"
 
@@ -42,6 +44,40 @@ TEST(Win32SystemInfo, ProgramFolderHoldsTheRunningProgram) {
       system.FileExists(folder + separator + module_path.substr(module_path.rfind(u'\\') + 1)));
   EXPECT_FALSE(system.FileExists(folder)) << "a folder is not a file";
   EXPECT_FALSE(system.FileExists(folder + separator + u"PX\\no-such-file.inf"));
+}
+
+// The user who owns the program's folder must not swap the driver package while the elevated
+// installation uses it.
+TEST(Win32SystemInfo, AHeldFolderCannotBeChangedUntilTheHoldEnds) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const Text base = FromWide(temp) + u"px-hold-" + Decimal(GetCurrentProcessId());
+  const Text folder = base + u"\\PX";
+  const Text inf = folder + u"\\PX.inf";
+  CreateDirectoryW(Wide(base), nullptr);
+  CreateDirectoryW(Wide(folder), nullptr);
+  auto rewrite = [&inf] {
+    const HANDLE file =
+        CreateFileW(Wide(inf), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+  };
+  ASSERT_TRUE(rewrite());
+
+  Win32SystemInfo system;
+  std::unique_ptr<FileHold> hold = system.HoldFiles(folder);
+  ASSERT_NE(hold, nullptr);
+  EXPECT_FALSE(rewrite());
+  EXPECT_FALSE(DeleteFileW(Wide(inf)));
+  EXPECT_FALSE(MoveFileExW(Wide(inf), Wide(inf + u".old"), 0));
+  hold.reset();
+  EXPECT_TRUE(rewrite());
+
+  EXPECT_EQ(system.HoldFiles(base + u"\\missing"), nullptr);
+  DeleteFileW(Wide(inf));
+  RemoveDirectoryW(Wide(folder));
+  RemoveDirectoryW(Wide(base));
 }
 
 TEST(Win32SystemInfo, UiLanguageIsTheUsers) {

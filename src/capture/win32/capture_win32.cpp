@@ -4,12 +4,17 @@
 #include <cstdio>
 #include <string>
 
+#include "app/log_trust.h"
+#include "app/rotating_log.h"
+#include "base/win32/unique_handle.h"
 #include "base/win32/windows_api.h"
+#include "platform/win32/log_files_win32.h"
+#include "platform/win32/log_folders_win32.h"
 #include "platform/win32/system_error_win32.h"
 #include "platform/win32/system_info_win32.h"
+#include "platform/win32/winspool_functions.h"
 
 #include <shlobj.h>
-#include <winspool.h>
 
 namespace px::capture::win32 {
 
@@ -137,22 +142,27 @@ Text NativeArchitecture() {
 Text Copy(const wchar_t* text) { return text ? FromWide(text, wcslen(text)) : Text(); }
 
 void ReadSpooler(CapturedMachine& machine) {
+  const px::win32::WinspoolFunctions* winspool = px::win32::Winspool();
+  if (winspool == nullptr) return;
   DWORD needed = 0;
   DWORD count = 0;
-  EnumPortsW(nullptr, 1, nullptr, 0, &needed, &count);
+  winspool->EnumPortsW(nullptr, 1, nullptr, 0, &needed, &count);
   std::vector<std::uint64_t> buffer((needed + 7) / 8 + 1);
-  if (needed > 0 &&
-      EnumPortsW(nullptr, 1, reinterpret_cast<BYTE*>(buffer.data()), needed, &needed, &count)) {
+  if (needed > 0 && winspool->EnumPortsW(nullptr, 1, reinterpret_cast<BYTE*>(buffer.data()), needed,
+                                         &needed, &count)) {
     const auto* ports = reinterpret_cast<const PORT_INFO_1W*>(buffer.data());
     for (DWORD i = 0; i < count; ++i) machine.ports.push_back(Copy(ports[i].pName));
   }
   needed = 0;
   count = 0;
-  const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
-  EnumPrintersW(flags, nullptr, 2, nullptr, 0, &needed, &count);
+  // The local printers only: the replay needs no network printer connections, and the capture
+  // says nothing it does not need.
+  const DWORD flags = PRINTER_ENUM_LOCAL;
+  winspool->EnumPrintersW(flags, nullptr, 2, nullptr, 0, &needed, &count);
   buffer.assign((needed + 7) / 8 + 1, 0);
-  if (needed > 0 && EnumPrintersW(flags, nullptr, 2, reinterpret_cast<BYTE*>(buffer.data()), needed,
-                                  &needed, &count)) {
+  if (needed > 0 &&
+      winspool->EnumPrintersW(flags, nullptr, 2, reinterpret_cast<BYTE*>(buffer.data()), needed,
+                              &needed, &count)) {
     const auto* printers = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
     for (DWORD i = 0; i < count; ++i) {
       machine.printers.push_back({Copy(printers[i].pPrinterName), Copy(printers[i].pPortName),
@@ -220,14 +230,39 @@ Text CaptureFolderName() {
 
 Text DesktopFolder() { return KnownFolder(CSIDL_DESKTOPDIRECTORY); }
 
-Text InstallerLogPath() {
-  const Text data = KnownFolder(CSIDL_COMMON_APPDATA);
-  return data.empty() ? Text() : data + u"\\px-installer\\px-installer.log";
+std::optional<std::string> ReadInstallerLog() {
+  const Text program_data = px::win32::ProgramDataFolder();
+  if (program_data.empty()) return std::nullopt;
+  const Text folder = program_data + u"\\px-installer";
+  // Copied only from a folder a standard user cannot have made or swapped for a junction, and
+  // only a file that is no link: an elevated capture must not read a file of a user's choosing.
+  px::win32::Win32LogFolders folders;
+  if (!LogFolderRefusal(folders.Inspect(folder), folders.AccountSid()).empty()) {
+    return std::nullopt;
+  }
+  const Text path = folder + u"\\px-installer.log";
+  // Shared with a run that writes and rotates it meanwhile.
+  const HANDLE opened =
+      CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
+  const px::win32::UniqueKernelHandle file(opened);
+  const OpenedFileFacts facts = px::win32::FactsOf(file.get());
+  // The installer rotates its log past a megabyte; anything far larger is not its log.
+  if (!LogFileRefusal(facts).empty() || facts.size > 4 * kLogRotateBytes) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(facts.size), '\0');
+  DWORD read = 0;
+  if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+    return std::nullopt;
+  }
+  bytes.resize(read);
+  return bytes;
 }
 
-Status WriteWholeFile(const Text& path, const std::string& bytes) {
-  const HANDLE file = CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+Status WriteWholeFile(const Text& path, const std::string& bytes, bool create_new) {
+  const HANDLE file =
+      CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, create_new ? CREATE_NEW : CREATE_ALWAYS,
+                  FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE)
     return px::win32::LastError(L"CreateFileW " + std::wstring(Wide(path)));
   DWORD written = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "base/text.h"
@@ -25,10 +27,13 @@ Text CaptureFolderName();
 // The user's desktop folder; empty when Windows cannot say.
 Text DesktopFolder();
 
-// %ProgramData%\px-installer\px-installer.log, where the installer logs its runs.
-Text InstallerLogPath();
+// The installer's log (ProgramData\px-installer\px-installer.log), read through a handle
+// checked as the installer checks its own: a folder that is no junction and whose owner is
+// trusted, a file that is no link and has one name. Nothing when there is no such log.
+std::optional<std::string> ReadInstallerLog();
 
-// Writes the bytes to a new file (replacing one of that name).
-Status WriteWholeFile(const Text& path, const std::string& bytes);
+// Writes the bytes to a new file: with create_new only when nothing has that name (an elevated
+// capture writes through no link), otherwise replacing a file of that name.
+Status WriteWholeFile(const Text& path, const std::string& bytes, bool create_new);
 
 }  // namespace px::capture::win32

@@ -4,22 +4,25 @@
 //   px-capture.exe [FOLDER] [/quiet]
 //
 // Without FOLDER the capture goes to px-capture-<computer>-<yyyymmdd-hhmmss> on the desktop. A
-// message box names the folder; /quiet leaves it out (for remote tools). Exit code 0 when every
-// file was written, 1 otherwise.
+// message box names the folder and what it holds; /quiet leaves it out (for remote tools). Exit
+// code 0 when every file was written, 1 otherwise, 87 for a command line it does not understand.
+// Run elevated, it writes only into a folder it made and only new files, and copies the
+// installer's log only through a checked handle.
 
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "base/win32/windows_api.h"
+#include "capture/capture_options.h"
 #include "capture/machine_toml.h"
 #include "capture/reg_export.h"
 #include "capture/win32/capture_win32.h"
 #include "capture/wmic_text.h"
+#include "platform/win32/run_facts_win32.h"
+#include "platform/win32/security_win32.h"
 #include "platform/win32/startup.h"
 #include "platform/win32/wmi_query.h"
-
-#include <shellapi.h>
 
 namespace {
 
@@ -36,36 +39,22 @@ constexpr char16_t kUsbPrintEnumKey[] = u"SYSTEM\\CurrentControlSet\\Services\\u
 
 bool Chinese() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE; }
 
-struct Arguments {
-  Text folder;
-  bool quiet = false;
-  bool valid = true;
-};
-
-Arguments ParseArguments() {
-  Arguments arguments;
-  int count = 0;
-  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
-  for (int i = 1; argv && i < count; ++i) {
-    const Text argument = px::win32::FromWide(argv[i], wcslen(argv[i]));
-    if (argument == u"/quiet" || argument == u"/QUIET" || argument == u"-quiet") {
-      arguments.quiet = true;
-    } else if (arguments.folder.empty() && !argument.starts_with(u"/")) {
-      arguments.folder = argument;
-    } else {
-      arguments.valid = false;
-    }
-  }
-  LocalFree(argv);
-  return arguments;
-}
-
 Text Join(const Text& folder, const Text& name) {
   return folder.ends_with(u'\\') || folder.ends_with(u'/') ? folder + name : folder + u"\\" + name;
 }
 
-// Creates the folder and those above it that are missing.
-bool MakeFolder(const Text& folder) {
+// Creates the folder and those above it that are missing. A new folder only (new_only) fails
+// when the folder exists already: an elevated capture writes nothing into a folder that a
+// user may have made first, or made a junction.
+bool MakeFolder(const Text& folder, bool new_only) {
+  if (new_only) {
+    if (CreateDirectoryW(Wide(folder), nullptr)) return true;
+    if (GetLastError() != ERROR_PATH_NOT_FOUND) return false;
+    const std::size_t separator = folder.find_last_of(u"\\/");
+    if (separator == Text::npos || separator == 0) return false;
+    return MakeFolder(folder.substr(0, separator), false) &&
+           CreateDirectoryW(Wide(folder), nullptr);
+  }
   if (CreateDirectoryW(Wide(folder), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) {
     const DWORD attributes = GetFileAttributesW(Wide(folder));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -73,7 +62,7 @@ bool MakeFolder(const Text& folder) {
   if (GetLastError() != ERROR_PATH_NOT_FOUND) return false;
   const std::size_t separator = folder.find_last_of(u"\\/");
   if (separator == Text::npos || separator == 0) return false;
-  return MakeFolder(folder.substr(0, separator)) && CreateDirectoryW(Wide(folder), nullptr);
+  return MakeFolder(folder.substr(0, separator), false) && CreateDirectoryW(Wide(folder), nullptr);
 }
 
 // The Dependent values as the installer's detection pass reads them; the error that stopped it.
@@ -91,8 +80,9 @@ std::optional<px::SystemError> ReadDependents(px::UsbAssociations& usb,
   }
 }
 
-int Report(const Arguments& arguments, const Text& text, UINT icon, int exit_code) {
-  if (!arguments.quiet) MessageBoxW(nullptr, Wide(text), kTitle, MB_OK | icon);
+// Shows the box unless the run is quiet or nobody can see it, and ends with the code.
+int Report(bool boxes, const Text& text, UINT icon, int exit_code) {
+  if (boxes) MessageBoxW(nullptr, Wide(text), kTitle, MB_OK | icon);
   return exit_code;
 }
 
@@ -100,24 +90,30 @@ int Report(const Arguments& arguments, const Text& text, UINT icon, int exit_cod
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   px::win32::RestrictDllSearchToSystemFolder();
-  const Arguments arguments = ParseArguments();
-  if (!arguments.valid) {
-    return Report(arguments,
-                  Chinese() ? u"用法：px-capture.exe [文件夹] [/quiet]"
-                            : u"Usage: px-capture.exe [folder] [/quiet]",
-                  MB_ICONINFORMATION, 87);
+  const capture::ParsedCaptureLine command_line =
+      capture::ParseCaptureCommandLine(px::win32::CommandLineArguments());
+  const capture::CaptureOptions& arguments = command_line.options;
+  const bool boxes = !arguments.quiet && px::win32::WindowStationVisible();
+  const Text usage = Chinese() ? u"用法：px-capture.exe [文件夹] [/quiet]"
+                               : u"Usage: px-capture.exe [folder] [/quiet]";
+  if (!command_line.error.empty()) {
+    return Report(boxes, command_line.error + u"\n\n" + usage, MB_ICONERROR, 87);
   }
+  if (arguments.usage) return Report(boxes, usage, MB_ICONINFORMATION, 0);
 
+  // Elevated, the capture makes a new folder and new files only, and writes through no link.
+  const bool elevated = px::win32::ProcessIsElevated();
   Text folder = arguments.folder;
   if (folder.empty()) {
     const Text desktop = capture::win32::DesktopFolder();
-    if (desktop.empty())
-      return Report(arguments, u"The desktop folder is unknown.", MB_ICONERROR, 1);
+    if (desktop.empty()) return Report(boxes, u"The desktop folder is unknown.", MB_ICONERROR, 1);
     folder = Join(desktop, capture::win32::CaptureFolderName());
   }
-  if (!MakeFolder(folder)) {
-    return Report(arguments,
-                  (Chinese() ? u"无法创建文件夹：\n" : u"The folder cannot be created:\n") + folder,
+  if (!MakeFolder(folder, elevated)) {
+    return Report(boxes,
+                  (Chinese() ? u"无法创建文件夹（它不能已经存在）：\n"
+                             : u"The folder cannot be made (it must not exist yet):\n") +
+                      folder,
                   MB_ICONERROR, 1);
   }
 
@@ -135,9 +131,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     px::win32::StopCom();
   }
 
-  const Text log = capture::win32::InstallerLogPath();
-  machine.log_copied =
-      !log.empty() && CopyFileW(Wide(log), Wide(Join(folder, u"px-installer.log")), FALSE);
+  if (const std::optional<std::string> log = capture::win32::ReadInstallerLog()) {
+    machine.log_copied =
+        capture::win32::WriteWholeFile(Join(folder, u"px-installer.log"), *log, elevated).ok();
+  }
 
   const std::pair<const char16_t*, std::string> files[] = {
       {u"printers.reg",
@@ -148,14 +145,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       {u"machine.toml", capture::MachineToml(machine)},
   };
   for (const auto& [name, bytes] : files) {
-    if (px::Status written = capture::win32::WriteWholeFile(Join(folder, name), bytes); !written) {
-      return Report(arguments, written.error().text, MB_ICONERROR, 1);
+    if (px::Status written = capture::win32::WriteWholeFile(Join(folder, name), bytes, elevated);
+        !written) {
+      return Report(boxes, written.error().text, MB_ICONERROR, 1);
     }
   }
-  return Report(arguments,
+  // Before it is sent anywhere, the user knows what the folder tells about the PC.
+  return Report(boxes,
                 Chinese() ? u"已将本机的打印机信息保存到：\n" + folder +
-                                u"\n\n请将此文件夹压缩后发送给技术支持。"
+                                u"\n\n其中包括：USB 设备的名称和序列号、打印机的名称和端口、"
+                                u"本机的计算机名。\n\n请将此文件夹压缩后发送给技术支持。"
                           : u"The printer information of this PC is in\n" + folder +
+                                u"\n\nIt holds the names and serial numbers of the USB devices, "
+                                u"the names and ports of the printers, and the computer's name."
                                 u"\n\nPlease zip this folder and send it to support.",
                 MB_ICONINFORMATION, 0);
 }

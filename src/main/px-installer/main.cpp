@@ -3,23 +3,33 @@
 // With no argument it shows its window, as it always has. /quiet runs the same sequence on the
 // same Form1 without a window, for deployment tools. Either way the run is appended to a log
 // and the exit code says how it ended.
+//
+// It runs elevated, often from a user's Downloads folder: what a standard user can write (the
+// program's folder, ProgramData, kernel object names, the command line) is input, not trust.
 
+#include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "app/command_line_options.h"
 #include "app/form1.h"
 #include "app/hidden_view.h"
+#include "app/log_trust.h"
 #include "app/logged_platform.h"
+#include "app/rotating_log.h"
+#include "app/unchanged_passes.h"
 #include "base/win32/windows_api.h"  // for the entry point's signature
 #include "detect/model_table.h"
 #include "platform/win32/form_window.h"
-#include "platform/win32/log_file_win32.h"
+#include "platform/win32/log_files_win32.h"
+#include "platform/win32/log_folders_win32.h"
 #include "platform/win32/print_spooler_win32.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/run_facts_win32.h"
 #include "platform/win32/startup.h"
 #include "platform/win32/system_info_win32.h"
+#include "platform/win32/unattended_lock_win32.h"
 #include "platform/win32/window_timers.h"
 #include "platform/win32/wmi_query.h"
 #include "resource.h"
@@ -52,6 +62,19 @@ px::RunLogHeader Header(const px::win32::Win32SystemInfo& system) {
           px::win32::CommandLineArgumentsText()};
 }
 
+// What a folder set aside is renamed with: the moment and the process, unique enough that a
+// name made ready beforehand by someone else is unlikely, and harmless when it is (no log).
+px::Text AsideSuffix() {
+  SYSTEMTIME now{};
+  GetSystemTime(&now);
+  char text[48];
+  std::snprintf(text, sizeof text, "%04u%02u%02u-%02u%02u%02u-%lu", now.wYear, now.wMonth, now.wDay,
+                now.wHour, now.wMinute, now.wSecond, GetCurrentProcessId());
+  px::Text suffix;
+  for (const char* c = text; *c != '\0'; ++c) suffix += static_cast<char16_t>(*c);
+  return suffix;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
@@ -61,20 +84,51 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   const px::ParsedCommandLine command_line =
       px::ParseCommandLine(px::win32::CommandLineArguments());
   const px::CommandLineOptions& args = command_line.options;
+  // /quiet, or a window station nobody sees (a deployment tool's run as SYSTEM): no window and
+  // no box, whatever else the command line holds.
+  const bool windows = px::MayShowWindows(command_line, px::win32::WindowStationVisible());
   if (args.usage && command_line.error.empty()) {
-    const px::Text text(px::UsageText());
-    MessageBoxW(nullptr, px::win32::Wide(text), kTitle, MB_OK | MB_ICONINFORMATION);
+    if (windows) {
+      const px::Text text(px::UsageText());
+      MessageBoxW(nullptr, px::win32::Wide(text), kTitle, MB_OK | MB_ICONINFORMATION);
+    }
     return 0;
   }
 
-  // The log is never needed for the run: a file that cannot be opened only means no lines.
+  // The log is never needed for the run: a file that cannot be used only means no lines. Its
+  // default folder is one the installer made with its own DACL, or one whose owner it checked.
   px::win32::Win32SystemInfo system;
-  const px::Text log_path = args.log_path.value_or(px::win32::DefaultLogPath());
-  std::unique_ptr<px::win32::LogFileWin32> log_file;
-  if (!log_path.empty()) log_file = px::win32::LogFileWin32::Open(log_path);
   const RunClock clock;
-  px::RunLog log(log_file.get(), clock);
+  px::win32::Win32LogFolders log_folders;
+  std::optional<px::LogFolderChoice> default_folder;
+  const px::Text program_data = px::win32::ProgramDataFolder();
+  auto protected_folder = [&]() -> px::Text {
+    if (program_data.empty()) return px::Text();
+    const px::Text folder = program_data + u"\\px-installer";
+    if (!default_folder) {
+      default_folder = px::PrepareLogFolder(log_folders, folder, AsideSuffix());
+    }
+    return default_folder->usable ? folder : px::Text();
+  };
+  px::win32::Win32LogFiles log_files;
+  std::unique_ptr<px::RotatingLog> log_file;
+  if (args.log_path) {
+    log_file = px::RotatingLog::Open(log_files, *args.log_path);
+  } else if (const px::Text folder = protected_folder(); !folder.empty()) {
+    log_file = px::RotatingLog::Open(log_files, folder + u"\\px-installer.log");
+  }
+  // The log records what changes: a pass that saw what the one before saw writes nothing.
+  px::UnchangedPassFilter log_filter(log_file.get(), clock);
+  px::RunLog log(&log_filter, clock);
   px::WriteStart(log, Header(system));
+  // What became of the default folder, once it was looked at (for the log or the lock).
+  bool folder_noted = false;
+  auto note_folder = [&] {
+    if (folder_noted || !default_folder) return;
+    folder_noted = true;
+    if (!default_folder->note.empty()) log.Write({u"Log", default_folder->note});
+  };
+  note_folder();
   auto finish = [&log](px::ExitCode code, bool window_closed = false) {
     px::WriteExit(log, code, window_closed);
     return Code(code);
@@ -83,24 +137,25 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   // A command line it does not understand is logged too: a deployment tool's typo shows there.
   if (!command_line.error.empty()) {
     log.Write({u"Message", px::win32::FromWide(kTitle), command_line.error});
-    if (!args.quiet) {
+    if (windows) {
       const px::Text text = command_line.error + u"\n\n" + px::Text(px::UsageText());
       MessageBoxW(nullptr, px::win32::Wide(text), kTitle, MB_OK | MB_ICONERROR);
     }
     return finish(px::ExitCode::kBadCommandLine);
   }
 
-  px::win32::UniqueKernelHandle unattended;
-  if (args.quiet && !px::win32::ClaimUnattendedRun(unattended)) {
+  px::win32::UnattendedLock unattended;
+  if (args.quiet &&
+      unattended.Take(protected_folder) == px::win32::UnattendedLock::Claim::kRunning) {
+    note_folder();
     return finish(px::ExitCode::kAlreadyRunning);
   }
+  note_folder();
 
   // A failure before the window exists still gets its box (unless quiet); the program then ends.
   auto fail_start = [&](const px::SystemError& error) {
     log.Write({u"Message", px::win32::FromWide(kTitle), error.text});
-    if (!args.quiet) {
-      MessageBoxW(nullptr, px::win32::Wide(error.text), kTitle, MB_OK | MB_ICONERROR);
-    }
+    if (windows) MessageBoxW(nullptr, px::win32::Wide(error.text), kTitle, MB_OK | MB_ICONERROR);
     return finish(px::ExitCode::kSystemError);
   };
 
@@ -110,7 +165,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     auto timers = px::win32::WindowTimers::Create(instance);
     if (!timers) return fail_start(timers.error());
     std::unique_ptr<px::win32::FormWindow> window;
-    if (!args.quiet) {
+    if (windows) {
       auto created = px::win32::FormWindow::Create({instance, IDI_PX_INSTALLER, u"px-installer"});
       if (!created) return fail_start(created.error());
       window = std::move(created.value());
@@ -122,7 +177,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
 
     px::win32::Win32Processes win32_processes;
     px::LoggedProcesses processes(win32_processes, log);
-    px::win32::WmiUsbAssociations usb;
+    px::win32::WmiUsbAssociations wmi;
+    px::PassWatchingUsb usb(wmi, log_filter);
     px::win32::Win32Registry registry;
     px::win32::Win32PrintSpooler spooler;
     px::LoggedPortNotes port_notes(log);

@@ -3,12 +3,12 @@
 #include <sstream>
 
 #include "app/form1.h"
+#include "app/run_log.h"
 #include "base/utf.h"
 #include "commands.h"
 #include "detect/detect_usb_printer.h"
 #include "platform/sim/dependent_list.h"
 #include "platform/sim/sim_view.h"
-#include "platform/sim/trace.h"
 #include "texts/installer_texts.h"
 
 namespace px::sim {
@@ -43,10 +43,10 @@ void Detect(const DetectOptions& options) {
   ScanAssociations(state, language_flag, view, paths, ModelTable::Builtin());
 
   std::cout << "PrinterFound\t" << state.PrinterFound << "\n"
-            << "ModelName\t" << Trace::Escape(state.ModelName) << "\n"
-            << "Caption\t" << Trace::Escape(view.Caption()) << "\n"
-            << "Label1(2)\t" << Trace::Escape(view.Label1(2)) << "\n"
-            << "Label1(3)\t" << Trace::Escape(view.Label1(3)) << "\n"
+            << "ModelName\t" << RunLog::Escape(state.ModelName) << "\n"
+            << "Caption\t" << RunLog::Escape(view.Caption()) << "\n"
+            << "Label1(2)\t" << RunLog::Escape(view.Label1(2)) << "\n"
+            << "Label1(3)\t" << RunLog::Escape(view.Label1(3)) << "\n"
             << "ScanCounter\t" << state.ScanCounter << "\n";
 }
 

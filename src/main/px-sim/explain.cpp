@@ -3,7 +3,6 @@
 #include <string>
 
 #include "app/logged_platform.h"
-#include "platform/sim/trace.h"
 
 namespace px::sim {
 
@@ -30,8 +29,8 @@ std::string DetectionVerdict(const ScanNote& note) {
 void PortExplainLines::Note(const InterfaceNote& note) { out_ << PortNoteFields(note) << "\n"; }
 
 void DetectionExplainLines::Note(const ScanNote& note) {
-  out_ << note.association + 1 << "\t" << Trace::Escape(paths_.at(note.association)) << "\t"
-       << (note.kind == ScanNote::kMassStorage ? "5720" : Trace::Escape(note.product_id)) << "\t"
+  out_ << note.association + 1 << "\t" << RunLog::Escape(paths_.at(note.association)) << "\t"
+       << (note.kind == ScanNote::kMassStorage ? "5720" : RunLog::Escape(note.product_id)) << "\t"
        << DetectionVerdict(note) << "\n";
 }
 

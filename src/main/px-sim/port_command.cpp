@@ -1,10 +1,10 @@
 // px-sim port: the port search on a machine's registry, or on .reg files a customer exported.
 #include <iostream>
 
+#include "app/run_log.h"
 #include "commands.h"
 #include "explain.h"
 #include "platform/sim/reg_file.h"
-#include "platform/sim/trace.h"
 #include "port/find_printer_port.h"
 
 namespace px::sim {
@@ -31,7 +31,7 @@ void Port(const PortOptions& options) {
   if (options.stats) {
     std::cout << "registry-value-reads\t" << registry.calls().query_value << "\n";
   }
-  std::cout << "PortName\t" << Trace::Escape(search.PortName) << "\n";
+  std::cout << "PortName\t" << RunLog::Escape(search.PortName) << "\n";
 }
 
 }  // namespace

@@ -5,11 +5,11 @@
 #include <sstream>
 
 #include "app/form1.h"
+#include "app/run_log.h"
 #include "commands.h"
 #include "explain.h"
-#include "platform/sim/simulated_pc.h"
 #include "platform/sim/sim_view.h"
-#include "platform/sim/trace.h"
+#include "platform/sim/simulated_pc.h"
 #include "texts/installer_texts.h"
 
 namespace px::sim {
@@ -62,27 +62,28 @@ void Replay(const ReplayOptions& options) {
   if (view.end() == SimView::EndKind::kRunning) loop.Run(std::nullopt);
 
   std::cout << "PrinterFound\t" << form.detection.PrinterFound << "\n"
-            << "ModelName\t" << Trace::Escape(form.detection.ModelName) << "\n"
-            << "Label1(2)\t" << Trace::Escape(view.Label1(2)) << "\n";
+            << "ModelName\t" << RunLog::Escape(form.detection.ModelName) << "\n"
+            << "Label1(2)\t" << RunLog::Escape(view.Label1(2)) << "\n";
   if (form.detection.PrinterFound != 1 && view.end() == SimView::EndKind::kRunning) {
     std::cout << "# No supported printer: the installer would scan on every second.\n";
     return;
   }
   if (form.detection.PrinterFound == 1) {
     std::cout << "# Port search: " << machine.registry_files.size() << " registry files\n"
-              << port_lines.str() << "PortName\t" << Trace::Escape(form.port.PortName) << "\n";
+              << port_lines.str() << "PortName\t" << RunLog::Escape(form.port.PortName) << "\n";
     std::cout << "# Installation\n";
     for (const Text& command : pc.processes.launched()) {
-      if (command != kSpoolerCommand) std::cout << "CommandLine\t" << Trace::Escape(command) << "\n";
+      if (command != kSpoolerCommand)
+        std::cout << "CommandLine\t" << RunLog::Escape(command) << "\n";
     }
     const std::vector<SimSpooler::Printer>& printers = pc.spooler.printers();
     for (std::size_t i = printers_before; i < printers.size(); ++i) {
-      std::cout << "Result\tprinter \"" << Trace::Escape(printers[i].name) << "\" on "
-                << Trace::Escape(printers[i].port) << "\n";
+      std::cout << "Result\tprinter \"" << RunLog::Escape(printers[i].name) << "\" on "
+                << RunLog::Escape(printers[i].port) << "\n";
     }
     for (const std::string& error : pc.spooler.errors()) std::cout << "Result\t" << error << "\n";
   }
-  for (const Text& text : boxes.messages) std::cout << "Message\t" << Trace::Escape(text) << "\n";
+  for (const Text& text : boxes.messages) std::cout << "Message\t" << RunLog::Escape(text) << "\n";
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include "app/form1.h"
 #include "app/hidden_view.h"
 #include "app/logged_platform.h"
+#include "app/rotating_log.h"
+#include "app/unchanged_passes.h"
 #include "base/sim/event_loop.h"
 #include "base/utf.h"
 #include "commands.h"
@@ -63,6 +65,8 @@ int Run(const RunOptions& options) {
   const Text arguments = FromUtf8(options.args).value_or(u"\uFFFD");
   const ParsedCommandLine command_line = ParseCommandLine(SplitCommandLine(arguments));
   const CommandLineOptions& args = command_line.options;
+  // The simulated desktop is always visible: only /quiet keeps boxes away.
+  const bool boxes = MayShowWindows(command_line, true);
   if (args.usage && command_line.error.empty()) {
     std::cout << ToUtf8(UsageText()) << "\n";
     return 0;
@@ -81,32 +85,39 @@ int Run(const RunOptions& options) {
     trace_out = &trace_file;
   }
   // /log names a file of this computer; without it the simulated run keeps no log.
-  std::unique_ptr<LineSink> log_file;
-  if (args.log_path) log_file = OpenLogFile(std::filesystem::path(ToUtf8(*args.log_path)));
+  SimLogFiles log_files;
+  std::unique_ptr<RotatingLog> log_file;
+  if (args.log_path) {
+    Text why;
+    log_file = RotatingLog::Open(log_files, *args.log_path, &why);
+    if (!log_file) std::cerr << "px-sim: no log: " << ToUtf8(why) << "\n";
+  }
   std::unique_ptr<StreamSink> trace_sink;
   if (trace_out) trace_sink = std::make_unique<StreamSink>(*trace_out);
 
   // The terminal view shares stdout with nothing else; an unattended run shows no window.
   const bool terminal =
-      !args.quiet && (options.view == "terminal" ||
-                      (options.view == "auto" && options.trace != "-" && isatty(STDOUT_FILENO)));
+      boxes && (options.view == "terminal" ||
+                (options.view == "auto" && options.trace != "-" && isatty(STDOUT_FILENO)));
 
   EventLoop loop(options.instant ? EventLoop::Clock::kVirtual : EventLoop::Clock::kReal);
   RunLog trace(trace_sink.get(), [&loop] { return loop.NowMs(); });
-  RunLog log(log_file.get(), [&loop] { return loop.NowMs(); });
+  // The log records what changes; the trace keeps every line.
+  UnchangedPassFilter log_filter(log_file.get(), [&loop] { return loop.NowMs(); });
+  RunLog log(&log_filter, [&loop] { return loop.NowMs(); });
   WriteStart(log, HeaderFor(machine, arguments));
-  // As the installer does: the line it did not understand, logged, and the usage.
+  // As the installer does: the line it did not understand, logged, and the usage in its box.
   if (!command_line.error.empty()) {
     log.Write({u"Message", u"px-installer", command_line.error});
     WriteExit(log, ExitCode::kBadCommandLine, false);
-    std::cerr << "px-installer: " << ToUtf8(command_line.error) << "\n"
-              << ToUtf8(UsageText()) << "\n";
+    std::cerr << "px-installer: " << ToUtf8(command_line.error) << "\n";
+    if (boxes) std::cerr << ToUtf8(UsageText()) << "\n";
     return static_cast<int>(ExitCode::kBadCommandLine);
   }
 
   SimView window([&loop] { loop.Quit(); });
   HiddenView hidden([&loop] { loop.Quit(); });
-  InstallerView& shown = args.quiet ? static_cast<InstallerView&>(hidden) : window;
+  InstallerView& shown = boxes ? static_cast<InstallerView&>(window) : hidden;
   LoggedView traced_view(shown, trace);
   LoggedView view(traced_view, log);
 
@@ -117,7 +128,7 @@ int Run(const RunOptions& options) {
     window.AddPainter(terminal_view.get());
   }
   std::unique_ptr<WindowSnapshot> snapshot;
-  if (!options.snapshot_dir.empty() && !args.quiet) {
+  if (!options.snapshot_dir.empty() && boxes) {
     snapshot =
         std::make_unique<WindowSnapshot>(options.snapshot_dir, [&loop] { return loop.NowMs(); });
     window.AddPainter(snapshot.get());
@@ -128,7 +139,8 @@ int Run(const RunOptions& options) {
   LoggedProcesses traced_processes(pc.processes, trace);
   LoggedProcesses logged_processes(traced_processes, log);
   LoggedPortNotes port_notes(log);
-  Form1 form({view, loop, logged_processes, pc.usb, pc.registry, pc.spooler, pc.system},
+  PassWatchingUsb usb(pc.usb, log_filter);
+  Form1 form({view, loop, logged_processes, usb, pc.registry, pc.spooler, pc.system},
              ModelTable::Builtin());
   form.Quiet = args.quiet;
   form.WaitSeconds = args.wait_seconds;

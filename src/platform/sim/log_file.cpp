@@ -1,46 +1,86 @@
 #include "platform/sim/log_file.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <optional>
 #include <system_error>
 
 #include "base/utf.h"
-#include "platform/sim/trace.h"
 
 namespace px::sim {
 
 namespace {
 
-class FileSink : public LineSink {
+std::uint32_t AttributesOf(const struct stat& status) {
+  if (S_ISLNK(status.st_mode)) return kFileAttributeReparsePoint;
+  return S_ISDIR(status.st_mode) ? kFileAttributeDirectory : 0;
+}
+
+// An opened file, or a symbolic link taken as itself (which cannot be written).
+class SimLogFile : public LogFile {
  public:
-  explicit FileSink(const std::filesystem::path& path)
-      : file_(path, std::ios::binary | std::ios::app), sink_(file_) {}
-  bool open() const { return static_cast<bool>(file_); }
-  void Write(std::string_view line) override { sink_.Write(line); }
+  SimLogFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  ~SimLogFile() override {
+    if (fd_ >= 0) close(fd_);
+  }
+  SimLogFile(const SimLogFile&) = delete;
+  SimLogFile& operator=(const SimLogFile&) = delete;
+
+  OpenedFileFacts Facts() override {
+    struct stat status {};
+    if (fd_ < 0) {
+      if (lstat(path_.c_str(), &status) != 0) return {};
+    } else if (fstat(fd_, &status) != 0) {
+      return {};
+    }
+    return {AttributesOf(status), static_cast<std::uint32_t>(status.st_nlink),
+            static_cast<std::uint64_t>(status.st_size)};
+  }
+
+  bool Append(std::string_view bytes) override {
+    if (fd_ < 0) return false;
+    return write(fd_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+  }
+
+  // Linux renames by name only; the name is the one this file was opened by.
+  bool RenameTo(const Text& path) override {
+    if (fd_ < 0) return false;
+    const std::string to = ToUtf8(path);
+    if (rename(path_.c_str(), to.c_str()) != 0) return false;
+    path_ = to;
+    return true;
+  }
 
  private:
-  std::ofstream file_;
-  StreamSink sink_;
+  int fd_;
+  std::string path_;
 };
 
 }  // namespace
 
-std::unique_ptr<LineSink> OpenLogFile(const std::filesystem::path& path) {
-  // Every step may fail (no right to the folder, a read-only file, a name that is a folder):
-  // each failure only means fewer lines, never a different run.
+Text SimLogFiles::FullPath(const Text& path) {
+  if (path.empty()) return Text();
   std::error_code error;
-  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  const std::optional<Text> name = FromUtf8(path.string());
-  if (!error && size > kLogRotateBytes && name) {
-    const std::filesystem::path rotated(ToUtf8(RotatedLogPath(*name)));
-    // Windows does not rename over an existing file.
-    std::filesystem::remove(rotated, error);
-    std::filesystem::rename(path, rotated, error);
+  const std::filesystem::path full = std::filesystem::absolute(ToUtf8(path), error);
+  if (error) return Text();
+  return FromUtf8(full.lexically_normal().string()).value_or(Text());
+}
+
+std::unique_ptr<LogFile> SimLogFiles::Open(const Text& path) {
+  const std::string name = ToUtf8(path);
+  std::error_code error;
+  const std::filesystem::path parent = std::filesystem::path(name).parent_path();
+  if (!parent.empty()) std::filesystem::create_directories(parent, error);
+  struct stat status {};
+  if (lstat(name.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
+    return std::make_unique<SimLogFile>(-1, name);
   }
-  auto file = std::make_unique<FileSink>(path);
-  if (!file->open()) return nullptr;
-  return file;
+  const int fd = open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) return nullptr;
+  return std::make_unique<SimLogFile>(fd, name);
 }
 
 }  // namespace px::sim

@@ -1,16 +1,19 @@
 #pragma once
 
-#include <filesystem>
 #include <memory>
 
-#include "app/run_log.h"
+#include "platform/log_files.h"
 
 namespace px::sim {
 
-// A log file of the computer px-sim runs on (px-sim run --args "/log FILE"), appended to run
-// after run in UTF-8, rotated as the installer rotates its own: a file past kLogRotateBytes is
-// renamed before the run begins its lines. The file's folder is created when missing. Null when
-// the file cannot be opened for writing: the run then goes on without a log.
-std::unique_ptr<LineSink> OpenLogFile(const std::filesystem::path& path);
+// Log files of the computer px-sim runs on (px-sim run --args "/log FILE"), with the answers
+// Windows gives the installer: a symbolic link is opened as itself and reported as a reparse
+// point, the handle tells the file's hard links and size, and a rename replaces the file of
+// the new name. Missing folders above the file are made, as the installer's own log folder is.
+class SimLogFiles : public LogFiles {
+ public:
+  Text FullPath(const Text& path) override;
+  std::unique_ptr<LogFile> Open(const Text& path) override;
+};
 
 }  // namespace px::sim

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/utf.h"
-#include "detect/listed_associations.h"
+#include "platform/listed_associations.h"
 #include "platform/sim/command_line.h"
 #include "platform/sim/text_case.h"
 
@@ -113,6 +113,28 @@ Text SimSystem::NativeArchitecture() const {
       break;
   }
   return u"amd64";
+}
+
+namespace {
+
+class SimHold : public FileHold {
+ public:
+  explicit SimHold(int& holds) : holds_(holds) { ++holds_; }
+  ~SimHold() override { --holds_; }
+  SimHold(const SimHold&) = delete;
+  SimHold& operator=(const SimHold&) = delete;
+
+ private:
+  int& holds_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileHold> SimSystem::HoldFiles(const Text& folder) {
+  const std::filesystem::path host = HostPath(folder + u"\\");
+  std::error_code error;
+  if (host.empty() || !std::filesystem::is_directory(host, error)) return nullptr;
+  return std::make_unique<SimHold>(holds_);
 }
 
 }  // namespace px::sim

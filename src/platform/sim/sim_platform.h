@@ -61,12 +61,16 @@ class SimSystem : public SystemInfo {
   // Files under <program folder>\PX are those of the machine's driver package.
   bool FileExists(const Text& path) const override;
   Text NativeArchitecture() const override;
+  // The driver package's folder is held as a whole; holds() tells how many holds live.
+  std::unique_ptr<FileHold> HoldFiles(const Text& folder) override;
+  int holds() const { return holds_; }
 
   // The Linux path that stands for a Windows path, or empty when the machine has no such file.
   std::filesystem::path HostPath(const Text& windows_path) const;
 
  private:
   const Machine& machine_;
+  int holds_ = 0;
 };
 
 }  // namespace px::sim

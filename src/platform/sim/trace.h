@@ -3,12 +3,9 @@
 #include <ostream>
 #include <string_view>
 
-#include "app/run_log.h"
+#include "platform/line_sink.h"
 
 namespace px::sim {
-
-// px-sim's --trace is the installer's run log, written to a file or stdout.
-using Trace = RunLog;
 
 // Run-log lines into a stream, each flushed as it comes, so that a run that stops half-way
 // leaves every line it wrote.

@@ -3,27 +3,29 @@
 #include <vector>
 
 #include "base/win32/windows_api.h"
-
-#include <winspool.h>
+#include "platform/win32/winspool_functions.h"
 
 namespace px::win32 {
 
 namespace {
 
-// An open printer, closed on every path.
+// An open printer, closed on every path. The spooler's functions must have loaded.
 class PrinterHandle {
  public:
-  explicit PrinterHandle(const Text& name) {
-    if (!OpenPrinterW(const_cast<wchar_t*>(Wide(name)), &handle_, nullptr)) handle_ = nullptr;
+  PrinterHandle(const WinspoolFunctions& winspool, const Text& name) : winspool_(winspool) {
+    if (!winspool_.OpenPrinterW(const_cast<wchar_t*>(Wide(name)), &handle_, nullptr)) {
+      handle_ = nullptr;
+    }
   }
   PrinterHandle(const PrinterHandle&) = delete;
   PrinterHandle& operator=(const PrinterHandle&) = delete;
   ~PrinterHandle() {
-    if (handle_ != nullptr) ClosePrinter(handle_);
+    if (handle_ != nullptr) winspool_.ClosePrinter(handle_);
   }
   HANDLE get() const { return handle_; }
 
  private:
+  const WinspoolFunctions& winspool_;
   HANDLE handle_ = nullptr;
 };
 
@@ -49,14 +51,18 @@ bool HasPort(const wchar_t* ports, const Text& port_name) {
 }  // namespace
 
 bool Win32PrintSpooler::PrinterExists(const Text& printer_name, const Text& port_name) {
-  const PrinterHandle printer(printer_name);
+  // Without the spooler's DLL no printer can be found, as without the spooler itself.
+  const WinspoolFunctions* winspool = Winspool();
+  if (winspool == nullptr) return false;
+  const PrinterHandle printer(*winspool, printer_name);
   if (printer.get() == nullptr) return false;
   DWORD needed = 0;
-  GetPrinterW(printer.get(), 2, nullptr, 0, &needed);
+  winspool->GetPrinterW(printer.get(), 2, nullptr, 0, &needed);
   if (needed == 0) return false;
   // PRINTER_INFO_2 and the texts it points to, suitably aligned.
   std::vector<std::uint64_t> buffer((needed + sizeof(std::uint64_t) - 1) / sizeof(std::uint64_t));
-  if (!GetPrinterW(printer.get(), 2, reinterpret_cast<BYTE*>(buffer.data()), needed, &needed)) {
+  if (!winspool->GetPrinterW(printer.get(), 2, reinterpret_cast<BYTE*>(buffer.data()), needed,
+                             &needed)) {
     return false;
   }
   const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());

@@ -1,10 +1,10 @@
 #include "platform/win32/run_facts_win32.h"
 
-#include <shellapi.h>
-
 #include <cstdio>
 
 #include "base/win32/windows_api.h"
+
+#include <shellapi.h>
 #include "platform/win32/system_functions.h"
 
 namespace px::win32 {
@@ -89,13 +89,6 @@ Text UtcTimeText() {
   return Ascii(text);
 }
 
-Text DefaultLogPath() {
-  wchar_t folder[MAX_PATH];
-  const DWORD length = GetEnvironmentVariableW(L"ProgramData", folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return Text();
-  return FromWide(folder, length) + u"\\px-installer\\px-installer.log";
-}
-
 std::vector<Text> CommandLineArguments() {
   std::vector<Text> args;
   int count = 0;
@@ -121,12 +114,15 @@ Text CommandLineArgumentsText() {
   return FromWide(line.substr(i));
 }
 
-bool ClaimUnattendedRun(UniqueKernelHandle& held) {
-  held.reset(CreateMutexW(nullptr, FALSE, L"Global\\px-installer.quiet"));
-  const DWORD error = GetLastError();
-  if (held && error == ERROR_ALREADY_EXISTS) held.reset();
-  // A run under another account (SYSTEM, from a deployment tool) may own it with no right for us.
-  return error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED;
+bool WindowStationVisible() {
+  USEROBJECTFLAGS flags{};
+  DWORD needed = 0;
+  // When Windows cannot say, the station is taken as visible, as it always was.
+  if (!GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags,
+                                 &needed)) {
+    return true;
+  }
+  return (flags.dwFlags & WSF_VISIBLE) != 0;
 }
 
 }  // namespace px::win32

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "base/text.h"
-#include "base/win32/unique_handle.h"
 
 namespace px::win32 {
 
@@ -21,17 +20,13 @@ Text UserLocaleText();
 // The current time in UTC: "2026-12-07 17:54:38 UTC".
 Text UtcTimeText();
 
-// %ProgramData%\px-installer\px-installer.log; empty when the system names no ProgramData.
-Text DefaultLogPath();
-
 // The program's arguments after its own name, split as CommandLineToArgvW splits them, and the
 // raw text after the name.
 std::vector<Text> CommandLineArguments();
 Text CommandLineArgumentsText();
 
-// Takes the named mutex that one unattended run at a time holds, across sessions, into held;
-// false when another run holds it already. A mutex that cannot be made for another reason
-// stops nothing.
-bool ClaimUnattendedRun(UniqueKernelHandle& held);
+// Whether the process's window station is visible (WSF_VISIBLE): a service's, or that of a
+// deployment tool's run as SYSTEM, is not, and a box there waits for a click that never comes.
+bool WindowStationVisible();
 
 }  // namespace px::win32

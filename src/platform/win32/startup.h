@@ -5,7 +5,8 @@
 namespace px::win32 {
 
 // COM for the UI thread (single-threaded apartment) with the process' security set so that
-// WMI may impersonate the user. Once, at start-up, before any COM call.
+// WMI may impersonate the user, and only SYSTEM and Administrators may call the process.
+// Once, at start-up, before any COM call.
 Status StartCom();
 
 // Ends COM on the thread that started it.

@@ -10,6 +10,10 @@ class Win32SystemInfo : public SystemInfo {
   std::uint16_t UserDefaultUiLanguage() const override;
   bool FileExists(const Text& path) const override;
   Text NativeArchitecture() const override;
+  // The folder itself and each file directly in it, opened for reading and shared for reading
+  // only; Windows then refuses to write, rename or delete them, or to rename a folder above
+  // them. Sub-folders are left alone: the package keeps its files at its top.
+  std::unique_ptr<FileHold> HoldFiles(const Text& folder) override;
 };
 
 // The folder of a module path: no trailing separator, except that a drive root keeps it

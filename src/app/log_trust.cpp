@@ -1,0 +1,65 @@
+#include "app/log_trust.h"
+
+namespace px {
+
+namespace {
+
+Text Error(std::uint32_t error) { return u"error " + Decimal(error); }
+
+}  // namespace
+
+Text LogFolderRefusal(const FolderFacts& facts, TextView account) {
+  if (facts.attributes & kFileAttributeReparsePoint) {
+    return u"it is a junction or a link";
+  }
+  if (!(facts.attributes & kFileAttributeDirectory)) return u"it is a file, not a folder";
+  if (facts.owner.empty()) return u"its owner cannot be read";
+  if (!OwnerIsTrusted(facts.owner, account)) {
+    return u"its owner is " + facts.owner + u", not SYSTEM or Administrators";
+  }
+  return Text();
+}
+
+bool OwnerIsTrusted(TextView owner, TextView account) {
+  return owner == kSystemSid || owner == kAdministratorsSid ||
+         (!account.empty() && owner == account);
+}
+
+Text LogFileRefusal(const OpenedFileFacts& facts) {
+  if (facts.attributes & kFileAttributeReparsePoint) return u"it is a link";
+  if (facts.attributes & kFileAttributeDirectory) return u"it is a folder";
+  if (facts.links == 0) return u"it cannot be examined";
+  if (facts.links > 1) return u"it has " + Decimal(facts.links) + u" hard links";
+  return Text();
+}
+
+LogFolderChoice PrepareLogFolder(LogFolders& folders, const Text& folder, TextView aside_suffix) {
+  const FolderFacts facts = folders.Inspect(folder);
+  if (facts.error != 0) {
+    return {false, folder + u" cannot be examined (" + Error(facts.error) + u"): no log"};
+  }
+  if (!facts.exists) {
+    const std::uint32_t made = folders.CreateProtected(folder);
+    if (made == 0) return {true, Text()};
+    return {false, folder + u" cannot be made (" + Error(made) + u"): no log"};
+  }
+  const Text refusal = LogFolderRefusal(facts, folders.AccountSid());
+  if (refusal.empty()) {
+    // Failing here leaves the DACL the folder had: the file checks still hold.
+    static_cast<void>(folders.Protect(folder));
+    return {true, Text()};
+  }
+  const Text aside = folder + u".aside-" + Text(aside_suffix);
+  if (const std::uint32_t moved = folders.Rename(folder, aside); moved != 0) {
+    return {false, folder + u" is not used: " + refusal + u"; it cannot be set aside (" +
+                       Error(moved) + u"): no log"};
+  }
+  const Text note = folder + u" was set aside as " + aside + u": " + refusal;
+  // Someone may have made the name again in between: then it stays theirs, and unused.
+  if (const std::uint32_t made = folders.CreateProtected(folder); made != 0) {
+    return {false, note + u"; a new one cannot be made (" + Error(made) + u"): no log"};
+  }
+  return {true, note};
+}
+
+}  // namespace px

@@ -1,0 +1,294 @@
+// Where the elevated installer may write its log, how the log rotates through its handle, and
+// how it leaves out detection passes that change nothing. Windows' answers come from fakes.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/log_trust.h"
+#include "app/rotating_log.h"
+#include "app/unchanged_passes.h"
+#include "base/utf.h"
+#include "platform/listed_associations.h"
+
+namespace px {
+namespace {
+
+constexpr char16_t kFolder[] = u"C:\\ProgramData\\px-installer";
+constexpr char16_t kAccount[] = u"S-1-5-21-1-2-3-500";
+constexpr char16_t kStandardUser[] = u"S-1-5-21-1-2-3-1001";
+
+// ProgramData as Windows answers for it: the folder's facts, and the changes asked for.
+class FakeFolders : public LogFolders {
+ public:
+  FolderFacts Inspect(const Text& folder) override {
+    auto found = folders.find(folder);
+    if (found != folders.end()) return found->second;
+    FolderFacts none;
+    none.error = inspect_error;
+    return none;
+  }
+  Text AccountSid() override { return kAccount; }
+  std::uint32_t CreateProtected(const Text& folder) override {
+    calls.push_back("create " + ToUtf8(folder));
+    if (create_error == 0) folders[folder] = {true, kFileAttributeDirectory, kAdministratorsSid};
+    return create_error;
+  }
+  std::uint32_t Protect(const Text& folder) override {
+    calls.push_back("protect " + ToUtf8(folder));
+    return 0;
+  }
+  std::uint32_t Rename(const Text& from, const Text& to) override {
+    calls.push_back("rename " + ToUtf8(from) + " " + ToUtf8(to));
+    if (rename_error == 0) folders.erase(from);
+    return rename_error;
+  }
+
+  std::map<Text, FolderFacts> folders;
+  std::uint32_t inspect_error = 0;  // for a name that is not in folders: 0 is "not found"
+  std::uint32_t create_error = 0;
+  std::uint32_t rename_error = 0;
+  std::vector<std::string> calls;
+};
+
+TEST(LogFolder, OnlyAFolderNoStandardUserCanHaveMadeIsUsed) {
+  const std::string folder = ToUtf8(kFolder);
+  const std::string aside = "rename " + folder + " " + folder + ".aside-T";
+  const FolderFacts directory{true, kFileAttributeDirectory, kAdministratorsSid};
+  struct Case {
+    const char* name;
+    std::optional<FolderFacts> facts;  // none: nothing has the name
+    std::uint32_t create_error, rename_error;
+    bool usable;
+    std::vector<std::string> calls;
+    const char* note;  // a part of the note; empty: no note
+  };
+  auto with = [&directory](std::uint32_t attributes, const char16_t* owner) {
+    FolderFacts facts = directory;
+    facts.attributes = attributes;
+    facts.owner = owner;
+    return facts;
+  };
+  const Case cases[] = {
+      {"missing: made", std::nullopt, 0, 0, true, {"create " + folder}, ""},
+      {"missing, cannot be made", std::nullopt, 5, 0, false, {"create " + folder}, "error 5"},
+      {"SYSTEM's",
+       with(kFileAttributeDirectory, kSystemSid),
+       0,
+       0,
+       true,
+       {"protect " + folder},
+       ""},
+      {"Administrators'", directory, 0, 0, true, {"protect " + folder}, ""},
+      {"the installer's own account's",
+       with(kFileAttributeDirectory, kAccount),
+       0,
+       0,
+       true,
+       {"protect " + folder},
+       ""},
+      {"a standard user's",
+       with(kFileAttributeDirectory, kStandardUser),
+       0,
+       0,
+       true,
+       {aside, "create " + folder},
+       "its owner is S-1-5-21-1-2-3-1001"},
+      {"a junction, even of Administrators",
+       with(kFileAttributeDirectory | kFileAttributeReparsePoint, kAdministratorsSid),
+       0,
+       0,
+       true,
+       {aside, "create " + folder},
+       "junction"},
+      {"a file", with(0, kAdministratorsSid), 0, 0, true, {aside, "create " + folder}, "a file"},
+      {"owner unreadable",
+       with(kFileAttributeDirectory, u""),
+       0,
+       0,
+       true,
+       {aside, "create " + folder},
+       "owner cannot be read"},
+      {"cannot be set aside",
+       with(kFileAttributeDirectory, kStandardUser),
+       0,
+       32,
+       false,
+       {aside},
+       "cannot be set aside (error 32)"},
+      {"made again by someone in between",
+       with(kFileAttributeDirectory, kStandardUser),
+       183,
+       0,
+       false,
+       {aside, "create " + folder},
+       "a new one cannot be made (error 183)"},
+  };
+  for (const Case& c : cases) {
+    FakeFolders folders;
+    if (c.facts) folders.folders[kFolder] = *c.facts;
+    folders.create_error = c.create_error;
+    folders.rename_error = c.rename_error;
+    const LogFolderChoice choice = PrepareLogFolder(folders, kFolder, u"T");
+    EXPECT_EQ(choice.usable, c.usable) << c.name;
+    EXPECT_EQ(folders.calls, c.calls) << c.name;
+    if (*c.note == '\0') {
+      EXPECT_EQ(choice.note, u"") << c.name;
+    } else {
+      EXPECT_NE(ToUtf8(choice.note).find(c.note), std::string::npos)
+          << c.name << ": " << ToUtf8(choice.note);
+    }
+  }
+  FakeFolders unreadable;
+  unreadable.inspect_error = 5;
+  EXPECT_FALSE(PrepareLogFolder(unreadable, kFolder, u"T").usable);
+  EXPECT_TRUE(unreadable.calls.empty());
+}
+
+TEST(LogFile, ALinkAFolderOrASecondNameIsRefused) {
+  EXPECT_EQ(LogFileRefusal({0, 1, 10}), u"");
+  EXPECT_NE(LogFileRefusal({kFileAttributeReparsePoint, 1, 0}), u"");
+  EXPECT_NE(LogFileRefusal({kFileAttributeDirectory, 1, 0}), u"");
+  EXPECT_NE(LogFileRefusal({0, 2, 10}), u"");
+  EXPECT_NE(LogFileRefusal({0, 0, 0}), u"");  // the handle did not answer
+}
+
+// Files as handles: each Open is a new handle to what the name holds at that moment.
+class FakeFiles : public LogFiles {
+ public:
+  struct File {
+    OpenedFileFacts facts;
+    std::string bytes;
+  };
+  class Handle : public LogFile {
+   public:
+    Handle(FakeFiles& files, Text name) : files_(files), name_(std::move(name)) {}
+    OpenedFileFacts Facts() override {
+      OpenedFileFacts facts = files_.files[name_].facts;
+      facts.size = files_.files[name_].bytes.size();
+      return facts;
+    }
+    bool Append(std::string_view bytes) override {
+      files_.files[name_].bytes += bytes;
+      return true;
+    }
+    bool RenameTo(const Text& path) override {
+      ++files_.renames;
+      if (files_.rename_fails) return false;
+      files_.files[path] = files_.files[name_];
+      files_.files.erase(name_);
+      name_ = path;
+      // Someone may make the name again at once, with a link of their own.
+      if (files_.link_after_rename) files_.files[u"C:\\logs\\run.log"] = {{0, 2, 0}, "theirs"};
+      return true;
+    }
+
+   private:
+    FakeFiles& files_;
+    Text name_;
+  };
+
+  Text FullPath(const Text& path) override { return u"C:\\logs\\" + path; }
+  std::unique_ptr<LogFile> Open(const Text& path) override {
+    if (!files.count(path)) files[path] = {{0, 1, 0}, ""};
+    return std::make_unique<Handle>(*this, path);
+  }
+
+  std::map<Text, File> files;
+  bool rename_fails = false;
+  bool link_after_rename = false;
+  int renames = 0;
+};
+
+TEST(RotatingLog, RenamesThroughItsHandleOnceItPassesAMegabyteAndGoesOnInANewFile) {
+  FakeFiles files;
+  std::unique_ptr<RotatingLog> log = RotatingLog::Open(files, u"run.log");  // relative
+  ASSERT_NE(log, nullptr);
+  EXPECT_EQ(log->path(), u"C:\\logs\\run.log");
+  log->Write(std::string(kLogRotateBytes, 'a'));
+  log->Write("b\n");
+  log->Write("c\n");
+  EXPECT_EQ(files.files[u"C:\\logs\\run.1.log"].bytes.size(), kLogRotateBytes + 2);
+  EXPECT_EQ(files.files[u"C:\\logs\\run.log"].bytes, "c\n");
+}
+
+TEST(RotatingLog, ARenameThatFailsIsNotTriedAtEveryLine) {
+  FakeFiles files;
+  files.rename_fails = true;
+  files.files[u"C:\\logs\\run.log"] = {{0, 1, 0}, std::string(kLogRotateBytes + 1, 'a')};
+  std::unique_ptr<RotatingLog> log = RotatingLog::Open(files, u"run.log");
+  ASSERT_NE(log, nullptr);
+  for (int i = 0; i < 100; ++i) log->Write("line\n");
+  EXPECT_EQ(files.renames, 1);
+  EXPECT_EQ(files.files[u"C:\\logs\\run.log"].bytes.size(), kLogRotateBytes + 1 + 500);
+}
+
+TEST(RotatingLog, ANewFileThatIsALinkEndsTheLog) {
+  FakeFiles files;
+  files.link_after_rename = true;
+  std::unique_ptr<RotatingLog> log = RotatingLog::Open(files, u"run.log");
+  log->Write(std::string(kLogRotateBytes + 1, 'a'));
+  log->Write("more\n");
+  EXPECT_EQ(files.files[u"C:\\logs\\run.log"].bytes, "theirs");
+}
+
+// Passes over a list the test changes, a second apart on a clock the test moves.
+class Passes : public ::testing::Test, public UsbAssociations {
+ protected:
+  Expected<std::unique_ptr<UsbAssociationCursor>> Query() override {
+    return std::unique_ptr<UsbAssociationCursor>(std::make_unique<ListedAssociations>(list));
+  }
+  // One pass as the detection makes it: a line per device read.
+  void Pass() {
+    auto cursor = std::move(usb.Query().value());
+    while (cursor->Next().value()) log.Write({u"Label1(3)", cursor->Dependent().value()});
+    cursor.reset();
+    now += 1000;
+  }
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : out.text) {
+      if (c != '\n') {
+        line += c;
+      } else {
+        lines.push_back(line);
+        line.clear();
+      }
+    }
+    return lines;
+  }
+
+  struct Buffer : LineSink {
+    void Write(std::string_view line) override { text += line; }
+    std::string text;
+  } out;
+  std::int64_t now = 0;
+  std::vector<Text> list = {u"hub", u"mouse"};
+  UnchangedPassFilter filter{&out, [this] { return now; }};
+  RunLog log{&filter, [this] { return now; }};
+  PassWatchingUsb usb{*this, filter};
+};
+
+TEST_F(Passes, AnUnchangedPassWritesNothingAndALineAMinuteCountsThem) {
+  for (int i = 0; i < 130; ++i) Pass();  // 0 s ... 129 s
+  list.push_back(u"printer");
+  Pass();  // 130 s
+  log.Write({u"End", u"unload"});
+  const std::vector<std::string> expected = {
+      "0\tLabel1(3)\thub",
+      "0\tLabel1(3)\tmouse",
+      "60000\tUnchanged\t60 detection passes read the same USB devices as the one before",
+      "120000\tUnchanged\t60 detection passes read the same USB devices as the one before",
+      "130000\tUnchanged\t9 detection passes read the same USB devices as the one before",
+      "130000\tLabel1(3)\thub",
+      "130000\tLabel1(3)\tmouse",
+      "130000\tLabel1(3)\tprinter",
+      "131000\tEnd\tunload",
+  };
+  EXPECT_EQ(Lines(), expected);
+}
+
+}  // namespace
+}  // namespace px
