@@ -1,5 +1,5 @@
 // What px-capture writes, read back with px-sim's own loaders: a .reg file, wmic's text and
-// machine.toml each give back what was captured.
+// machine.toml each give back what was captured. And its command line.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "base/utf.h"
+#include "capture/capture_options.h"
 #include "capture/machine_toml.h"
 #include "capture/reg_export.h"
 #include "capture/wmic_text.h"
@@ -233,6 +234,35 @@ TEST_F(MachineTomlRoundTrip, AFailedUsbQueryReplaysAsAWmiFault) {
   EXPECT_EQ(machine.wmi_error_from_ms, 0);
   EXPECT_TRUE(machine.registry_files.empty());
   EXPECT_EQ(machine.windows_version, (sim::WindowsVersion{6, 1, 7601}));
+}
+
+// A support person types the switches as for the installer; a line holding /quiet never
+// shows a box.
+TEST(CaptureCommandLine, TakesTheInstallersSwitches) {
+  struct Case {
+    std::vector<Text> args;
+    bool error, quiet, usage;
+    Text folder;
+  };
+  const Case cases[] = {
+      {{}, false, false, false, u""},
+      {{u"-QUIET", u"D:\\capture"}, false, true, false, u"D:\\capture"},
+      {{u"/q"}, false, true, false, u""},
+      {{u"/?"}, false, false, true, u""},
+      {{u"/? ", u"/quiet"}, true, true, false, u""},  // an unknown switch "/? "
+      {{u"/quiet", u"/?"}, true, true, true, u""},    // a box /quiet rules out
+      {{u"C:\\a", u"C:\\b"}, true, false, false, u"C:\\a"},
+      {{u"/folder", u"x"}, true, false, false, u"x"},
+      {{u"C:\\logs\" /quiet"}, true, true, false, u""},  // "C:\logs\" /quiet
+  };
+  for (const Case& c : cases) {
+    const ParsedCaptureLine parsed = ParseCaptureCommandLine(c.args);
+    const std::string line = c.args.empty() ? "(none)" : ToUtf8(c.args.front());
+    EXPECT_EQ(!parsed.error.empty(), c.error) << line << ": " << ToUtf8(parsed.error);
+    EXPECT_EQ(parsed.options.quiet, c.quiet) << line;
+    EXPECT_EQ(parsed.options.usage, c.usage) << line;
+    EXPECT_EQ(parsed.options.folder, c.folder) << line;
+  }
 }
 
 }  // namespace

@@ -125,6 +125,8 @@ for name in port1 port7 port256 two_printers_case stale_interface 2000_interface
   { printf '[-%s]\n\n[-%s]\n\n' "$class_key" "$usbprint_key"; "scenario_$name"; } >"$dir/scenario"
   import "$dir/scenario"
   win32=$(wine "$search" | port_of) || true
+  # Run as an administrator, px-capture writes only into a folder it makes itself.
+  rm -rf "$dir/capture"
   wine "$capture" "$(winepath -w "$dir/capture")" /quiet
   # The files as regedit exports the same keys (none for a key that does not exist).
   for key in printers usbprint; do

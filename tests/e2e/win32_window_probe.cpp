@@ -4,6 +4,9 @@
 //   win32_window_probe close CAPTION         asks the window to close, as its close button does
 //   win32_window_probe texts CAPTION         prints the texts of the window's static controls in
 //                                            the order of their ids, one a line, in UTF-8
+//   win32_window_probe squat NAME SECONDS    makes a mutex of that name first, with a DACL that
+//                                            grants nobody anything, and holds it, as a
+//                                            standard user could
 
 #include <fcntl.h>
 #include <io.h>
@@ -16,6 +19,8 @@
 #include <vector>
 
 #include "base/win32/windows_api.h"
+
+#include <sddl.h>
 
 namespace {
 
@@ -112,13 +117,35 @@ int Texts(const wchar_t* caption) {
   return 0;
 }
 
+int Squat(const wchar_t* name, int seconds) {
+  PSECURITY_DESCRIPTOR nobody = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:", SDDL_REVISION_1, &nobody,
+                                                            nullptr)) {
+    return 1;
+  }
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, nobody, FALSE};
+  const HANDLE mutex = CreateMutexW(&attributes, TRUE, name);
+  LocalFree(nobody);
+  if (mutex == nullptr) {
+    std::fprintf(stderr, "the mutex cannot be made: %lu\n", GetLastError());
+    return 1;
+  }
+  std::printf("held\n");
+  std::fflush(stdout);
+  Sleep(static_cast<DWORD>(seconds) * 1000);
+  CloseHandle(mutex);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc >= 4 && std::wcscmp(argv[1], L"wait") == 0) return Wait(argv[2], _wtoi(argv[3]));
   if (argc >= 3 && std::wcscmp(argv[1], L"close") == 0) return Close(argv[2]);
   if (argc >= 3 && std::wcscmp(argv[1], L"texts") == 0) return Texts(argv[2]);
+  if (argc >= 4 && std::wcscmp(argv[1], L"squat") == 0) return Squat(argv[2], _wtoi(argv[3]));
   std::fprintf(stderr,
-               "usage: win32_window_probe wait CAPTION SECONDS | close CAPTION | texts CAPTION\n");
+               "usage: win32_window_probe wait CAPTION SECONDS | close CAPTION | texts CAPTION | "
+               "squat NAME SECONDS\n");
   return 2;
 }
