@@ -143,7 +143,7 @@ Text Copy(const wchar_t* text) { return text ? FromWide(text, wcslen(text)) : Te
 
 void ReadSpooler(CapturedMachine& machine) {
   const px::win32::WinspoolFunctions* winspool = px::win32::Winspool();
-  if (winspool == nullptr) return;
+  if (winspool == nullptr || !winspool->EnumPortsW || !winspool->EnumPrintersW) return;
   DWORD needed = 0;
   DWORD count = 0;
   winspool->EnumPortsW(nullptr, 1, nullptr, 0, &needed, &count);

@@ -9,7 +9,7 @@ namespace px::win32 {
 
 namespace {
 
-// An open printer, closed on every path. The spooler's functions must have loaded.
+// An open printer, closed on every path. OpenPrinterW and ClosePrinter must have loaded.
 class PrinterHandle {
  public:
   PrinterHandle(const WinspoolFunctions& winspool, const Text& name) : winspool_(winspool) {
@@ -53,7 +53,10 @@ bool HasPort(const wchar_t* ports, const Text& port_name) {
 bool Win32PrintSpooler::PrinterExists(const Text& printer_name, const Text& port_name) {
   // Without the spooler's DLL no printer can be found, as without the spooler itself.
   const WinspoolFunctions* winspool = Winspool();
-  if (winspool == nullptr) return false;
+  if (winspool == nullptr || !winspool->OpenPrinterW || !winspool->ClosePrinter ||
+      !winspool->GetPrinterW) {
+    return false;
+  }
   const PrinterHandle printer(*winspool, printer_name);
   if (printer.get() == nullptr) return false;
   DWORD needed = 0;

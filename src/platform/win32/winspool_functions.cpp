@@ -25,22 +25,20 @@ HMODULE LoadFromSystemFolder() {
 }
 
 template <class Function>
-bool Resolve(HMODULE module, const char* name, Function& function) {
+void Resolve(HMODULE module, const char* name, Function& function) {
   const FARPROC address = GetProcAddress(module, name);
   static_assert(sizeof function == sizeof address);
   std::memcpy(&function, &address, sizeof function);
-  return function != nullptr;
 }
 
 WinspoolFunctions* Load() {
   static WinspoolFunctions functions;
   const HMODULE module = LoadFromSystemFolder();
   if (module == nullptr) return nullptr;
-  bool all = true;
-#define PX_WINSPOOL_RESOLVE(name) all = Resolve(module, #name, functions.name) && all;
+#define PX_WINSPOOL_RESOLVE(name) Resolve(module, #name, functions.name);
   PX_WINSPOOL_FUNCTIONS(PX_WINSPOOL_RESOLVE)
 #undef PX_WINSPOOL_RESOLVE
-  return all ? &functions : nullptr;
+  return &functions;
 }
 
 }  // namespace

@@ -25,9 +25,9 @@ struct WinspoolFunctions {
 
 // The spooler's functions, loaded on the first call with
 // LoadLibraryExW(L"winspool.drv", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32) (by its full path in
-// the system folder where Windows 7 lacks that flag). Null when the DLL or any function of the
-// table is missing; the module stays loaded for the life of the process. For the program's one
-// thread.
+// the system folder where Windows 7 lacks that flag). Null when the DLL cannot be loaded; a
+// function this Windows (or Wine) lacks is null, so callers check the ones they call. The
+// module stays loaded for the life of the process. For the program's one thread.
 const WinspoolFunctions* Winspool();
 
 }  // namespace px::win32
