@@ -5,7 +5,8 @@
 # "/quiet /wait 6" runs start-up, the five-second delay and detection passes with no window;
 # Wine's WMI lists no USB printer, so after the wait it ends with exit code 2, about 11 s after
 # it started, and its log holds the run. A second /quiet run started meanwhile finds the first
-# one's mutex and ends at once with 1618, noted in the default log under %ProgramData%.
+# one's lock (a lock file under Wine, which lacks private namespaces) and ends at once with
+# 1618, noted in the default log under ProgramData.
 set -euo pipefail
 exe=$1 probe=$2 out=$3
 caption=QuorilV1.20181108
