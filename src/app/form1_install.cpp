@@ -15,8 +15,8 @@ void Form1::InstallPrinterDriver() {
   const Text inf_path = InfPath(program_folder);
 
   // The package is held before it is checked, and until the installation has ended: the user
-  // who owns the program's folder cannot swap PX.inf or PX.GPD between the check and their use
-  // by the elevated installation.
+  // who owns the program's folder cannot swap PX.inf or a printer description between the
+  // check and their use by the elevated installation.
   package_hold_ = platform_.system.HoldFiles(PackageFolder(program_folder));
 
   // Without its driver package nothing can be installed: say so instead of counting down to a
