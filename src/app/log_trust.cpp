@@ -35,15 +35,14 @@ Text LogFileRefusal(const OpenedFileFacts& facts) {
 
 LogFolderChoice PrepareLogFolder(LogFolders& folders, const Text& folder, TextView aside_suffix) {
   const FolderFacts facts = folders.Inspect(folder);
-  if (facts.error != 0) {
-    return {false, folder + u" cannot be examined (" + Error(facts.error) + u"): no log"};
-  }
-  if (!facts.exists) {
+  if (!facts.exists && facts.error == 0) {
     const std::uint32_t made = folders.CreateProtected(folder);
     if (made == 0) return {true, Text()};
     return {false, folder + u" cannot be made (" + Error(made) + u"): no log"};
   }
-  const Text refusal = LogFolderRefusal(facts, folders.AccountSid());
+  // A folder whose DACL keeps even administrators from examining it is someone else's too.
+  const Text refusal = facts.error != 0 ? u"it cannot be examined (" + Error(facts.error) + u")"
+                                        : LogFolderRefusal(facts, folders.AccountSid());
   if (refusal.empty()) {
     // Failing here leaves the DACL the folder had: the file checks still hold.
     static_cast<void>(folders.Protect(folder));

@@ -34,8 +34,9 @@ struct LogFolderChoice {
 // Makes the log's folder usable: a missing one is made with the program's DACL; one that
 // exists is used only when it is no reparse point and its owner is trusted, and then gets the
 // program's DACL again (a folder of an older version inherited "Users may create files").
-// Anything else is renamed to <folder>.aside-<aside_suffix> and a new folder is made; when
-// that fails too, the run logs nowhere.
+// Anything else, a folder that cannot even be examined included, is renamed to
+// <folder>.aside-<aside_suffix> and a new folder is made; when that fails too, the run logs
+// nowhere.
 LogFolderChoice PrepareLogFolder(LogFolders& folders, const Text& folder, TextView aside_suffix);
 
 }  // namespace px

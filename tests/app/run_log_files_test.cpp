@@ -140,10 +140,13 @@ TEST(LogFolder, OnlyAFolderNoStandardUserCanHaveMadeIsUsed) {
           << c.name << ": " << ToUtf8(choice.note);
     }
   }
+  // A DACL that denies administrators even a look: someone else's folder, set aside too.
   FakeFolders unreadable;
   unreadable.inspect_error = 5;
-  EXPECT_FALSE(PrepareLogFolder(unreadable, kFolder, u"T").usable);
-  EXPECT_TRUE(unreadable.calls.empty());
+  const LogFolderChoice choice = PrepareLogFolder(unreadable, kFolder, u"T");
+  EXPECT_TRUE(choice.usable);
+  EXPECT_EQ(unreadable.calls, (std::vector<std::string>{aside, "create " + folder}));
+  EXPECT_NE(ToUtf8(choice.note).find("cannot be examined (error 5)"), std::string::npos);
 }
 
 TEST(LogFile, ALinkAFolderOrASecondNameIsRefused) {

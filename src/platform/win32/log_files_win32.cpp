@@ -79,10 +79,16 @@ std::unique_ptr<LogFile> Win32LogFiles::Open(const Text& path) {
   if (separator != Text::npos && separator > 0) {
     SHCreateDirectoryExW(nullptr, Wide(path.substr(0, separator)), nullptr);
   }
-  const HANDLE file =
-      CreateFileW(Wide(path), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | DELETE | SYNCHRONIZE,
-                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  auto open = [&path](DWORD access) {
+    return CreateFileW(Wide(path), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                       nullptr);
+  };
+  const DWORD append = FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+  // DELETE is for the rename; a folder that grants only writing (a share for logs) still gets
+  // the lines, and the log there grows on.
+  HANDLE file = open(append | DELETE);
+  if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) file = open(append);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   return std::make_unique<Win32LogFile>(UniqueKernelHandle(file));
 }
