@@ -11,6 +11,7 @@ void Form1::InstallPrinterDriver() {
   const Text& printer_name = detection.ModelName;
   const Text& driver_name = detection.ModelName;
   view.SetLabel1(0, Text(TextFor(TextId::kInstalling, LanguageFlag)));
+  if (UseRegisteredQueue()) return;
   const Text inf_path = InfPath(platform_.system.ProgramFolder());
 
   // Without its driver package nothing can be installed: say so instead of counting down to a
@@ -29,6 +30,10 @@ void Form1::InstallPrinterDriver() {
   installation_ = std::move(started.value());
 
   view.SetLabel1(1, Text(TextFor(TextId::kInstalled, LanguageFlag)));
+  StartClosing();
+}
+
+void Form1::StartClosing() {
   ResultLine = 1;
   TimerEnd().SetInterval(1);
   TimerEnd().SetEnabled(true);

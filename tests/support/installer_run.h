@@ -13,14 +13,15 @@
 #include "app/form1.h"
 #include "app/hidden_view.h"
 #include "app/logged_platform.h"
+#include "app/logged_spooler.h"
 #include "base/sim/event_loop.h"
+#include "base/utf.h"
 #include "platform/sim/reg_file.h"
 #include "platform/sim/registry_sim.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/sim_spooler.h"
 #include "platform/sim/sim_view.h"
 #include "platform/sim/trace.h"
-#include "base/utf.h"
 
 namespace px::testing {
 
@@ -71,7 +72,9 @@ class InstallerRun : public ::testing::Test {
     sim::SimSpooler spooler(machine, system);
     sim_processes.SetRunner([&spooler](const Text& line) { return spooler.Run(line); });
     sim_processes.SetStartFailures(machine.start_fails);
-    Form1 form({view, loop, processes, usb, registry, spooler, system}, ModelTable::Builtin());
+    LoggedSpooler logged_spooler(spooler, trace);
+    Form1 form({view, loop, processes, usb, registry, logged_spooler, system},
+               ModelTable::Builtin());
     form.Quiet = quiet;
     form.WaitSeconds = wait_seconds;
     form.Form_Load();
@@ -79,7 +82,8 @@ class InstallerRun : public ::testing::Test {
       window.Close();
       view.Closed();
     }
-    printers = spooler.printers().size();
+    queues = spooler.printers();
+    printers = queues.size();
     result = form.Result;
     end_ms = loop.NowMs();
   }
@@ -110,6 +114,7 @@ class InstallerRun : public ::testing::Test {
   std::string registry_text = kPrinterRegistry;
   std::ostringstream out;
   std::size_t printers = 0;
+  std::vector<sim::PrinterQueue> queues;  // the spooler's queues after the run
 };
 
 }  // namespace px::testing

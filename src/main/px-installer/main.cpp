@@ -10,6 +10,7 @@
 #include "app/form1.h"
 #include "app/hidden_view.h"
 #include "app/logged_platform.h"
+#include "app/logged_spooler.h"
 #include "base/win32/windows_api.h"  // for the entry point's signature
 #include "detect/model_table.h"
 #include "platform/win32/form_window.h"
@@ -124,7 +125,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     px::LoggedProcesses processes(win32_processes, log);
     px::win32::WmiUsbAssociations usb;
     px::win32::Win32Registry registry;
-    px::win32::Win32PrintSpooler spooler;
+    px::win32::Win32PrintSpooler win32_spooler;
+    px::LoggedSpooler spooler(win32_spooler, log);
     px::LoggedPortNotes port_notes(log);
 
     px::Form1 form({view, *timers.value(), processes, usb, registry, spooler, system},

@@ -7,6 +7,7 @@
 #include "app/form1.h"
 #include "app/hidden_view.h"
 #include "app/logged_platform.h"
+#include "app/logged_spooler.h"
 #include "base/sim/event_loop.h"
 #include "base/utf.h"
 #include "commands.h"
@@ -54,6 +55,18 @@ RunLogHeader HeaderFor(const Machine& machine, const Text& args) {
           machine.program_folder,
           u"simulated",
           args};
+}
+
+// What the machine holds afterwards, for the person running the simulation.
+void ReportSpooler(const SimSpooler& spooler) {
+  for (const SimSpooler::Printer& printer : spooler.printers()) {
+    std::cerr << "px-sim: printer \"" << ToUtf8(printer.name) << "\" on " << ToUtf8(printer.port)
+              << "\n";
+  }
+  for (const PrinterDriverInfo& driver : spooler.drivers()) {
+    std::cerr << "px-sim: driver \"" << ToUtf8(driver.name) << "\"\n";
+  }
+  for (const std::string& error : spooler.errors()) std::cerr << "px-sim: " << error << "\n";
 }
 
 int Run(const RunOptions& options) {
@@ -127,8 +140,10 @@ int Run(const RunOptions& options) {
   SimulatedPc pc(machine, loop);
   LoggedProcesses traced_processes(pc.processes, trace);
   LoggedProcesses logged_processes(traced_processes, log);
+  LoggedSpooler traced_spooler(pc.spooler, trace);
+  LoggedSpooler logged_spooler(traced_spooler, log);
   LoggedPortNotes port_notes(log);
-  Form1 form({view, loop, logged_processes, pc.usb, pc.registry, pc.spooler, pc.system},
+  Form1 form({view, loop, logged_processes, pc.usb, pc.registry, logged_spooler, pc.system},
              ModelTable::Builtin());
   form.Quiet = args.quiet;
   form.WaitSeconds = args.wait_seconds;
@@ -148,12 +163,7 @@ int Run(const RunOptions& options) {
   const ExitCode code = form.Result.value_or(ExitCode::kRegistered);
   WriteExit(log, code, !form.Result.has_value());
 
-  // What the machine holds afterwards, for the person running the simulation.
-  for (const SimSpooler::Printer& printer : pc.spooler.printers()) {
-    std::cerr << "px-sim: printer \"" << ToUtf8(printer.name) << "\" on " << ToUtf8(printer.port)
-              << "\n";
-  }
-  for (const std::string& error : pc.spooler.errors()) std::cerr << "px-sim: " << error << "\n";
+  ReportSpooler(pc.spooler);
   return static_cast<int>(code);
 }
 
