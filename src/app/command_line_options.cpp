@@ -31,6 +31,7 @@ std::optional<std::int32_t> Seconds(TextView text) {
 ParsedCommandLine ParseCommandLine(const std::vector<Text>& args) {
   ParsedCommandLine parsed;
   CommandLineOptions& options = parsed.options;
+  bool wait = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const Text name = SwitchName(args[i]);
     const bool has_value = i + 1 < args.size();
@@ -38,6 +39,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<Text>& args) {
       options.quiet = true;
     } else if (name == u"?" || name == u"help" || name == u"h") {
       options.usage = true;
+    } else if (name == u"uninstall") {
+      options.uninstall = true;
     } else if (name == u"wait") {
       const std::optional<std::int32_t> seconds = has_value ? Seconds(args[i + 1]) : std::nullopt;
       if (!seconds) {
@@ -45,6 +48,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<Text>& args) {
         return parsed;
       }
       options.wait_seconds = *seconds;
+      wait = true;
       ++i;
     } else if (name == u"log") {
       if (!has_value || args[i + 1].empty()) {
@@ -58,20 +62,24 @@ ParsedCommandLine ParseCommandLine(const std::vector<Text>& args) {
       return parsed;
     }
   }
+  // A removal waits for no printer: a /wait with it is a mistake worth saying.
+  if (options.uninstall && wait) parsed.error = u"/wait does not go with /uninstall";
   return parsed;
 }
 
 TextView UsageText() {
   return u"px-installer [/quiet [/wait SECONDS]] [/log FILE]\n"
+         u"px-installer /uninstall [/quiet] [/log FILE]\n"
          u"\n"
-         u"/quiet  Install without a window or message box, for deployment tools.\n"
-         u"/wait   How long /quiet waits for a supported printer (default 300 s).\n"
-         u"/log    Write the log to FILE instead of\n"
-         u"        %ProgramData%\\px-installer\\px-installer.log.\n"
+         u"/quiet      Without a window or message box, for deployment tools.\n"
+         u"/wait       How long /quiet waits for a supported printer (default 300 s).\n"
+         u"/uninstall  Remove the printers and drivers of the driver package.\n"
+         u"/log        Write the log to FILE instead of\n"
+         u"            %ProgramData%\\px-installer\\px-installer.log.\n"
          u"\n"
-         u"Exit codes: 0 installed, 2 no printer within the wait, 3 driver package missing,\n"
-         u"4 printer not registered, 5 installation timed out, 6 system error,\n"
-         u"87 bad command line, 1618 another unattended run in progress.";
+         u"Exit codes: 0 installed (or removed, or nothing to remove), 2 no printer within the\n"
+         u"wait, 3 driver package missing, 4 printer not registered, 5 installation timed out,\n"
+         u"6 system error, 87 bad command line, 1618 another unattended run in progress.";
 }
 
 }  // namespace px

@@ -35,4 +35,15 @@ std::uint32_t LoggedSpooler::DeleteDriverPackage(const Text& inf_path) {
   return Logged({u"DeletePrinterDriverPackage", inf_path}, inner_.DeleteDriverPackage(inf_path));
 }
 
+void LoggedMessageBoxes::ShowMessage(const Text& text) {
+  log_.Write({u"Message", title_, text});
+  inner_.ShowMessage(text);
+}
+
+bool LoggedMessageBoxes::AskYesNo(const Text& text) {
+  const bool yes = inner_.AskYesNo(text);
+  log_.Write({u"Question", title_, text, yes ? u"yes" : u"no"});
+  return yes;
+}
+
 }  // namespace px

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/run_log.h"
+#include "platform/message_boxes.h"
 #include "platform/print_spooler.h"
 
 namespace px {
@@ -32,6 +33,28 @@ class LoggedSpooler : public PrintSpooler {
 
   PrintSpooler& inner_;
   RunLog& log_;
+};
+
+// Message boxes with a line each: "Message<TAB>TITLE<TAB>TEXT" as the window's boxes, and
+// "Question<TAB>TITLE<TAB>TEXT<TAB>yes|no" with the answer.
+class LoggedMessageBoxes : public MessageBoxes {
+ public:
+  LoggedMessageBoxes(MessageBoxes& inner, RunLog& log, Text title = u"px-installer")
+      : inner_(inner), log_(log), title_(std::move(title)) {}
+  void ShowMessage(const Text& text) override;
+  bool AskYesNo(const Text& text) override;
+
+ private:
+  MessageBoxes& inner_;
+  RunLog& log_;
+  Text title_;
+};
+
+// No boxes at all, for unattended runs: a question gets its default answer, Yes.
+class NoMessageBoxes : public MessageBoxes {
+ public:
+  void ShowMessage(const Text&) override {}
+  bool AskYesNo(const Text&) override { return true; }
 };
 
 }  // namespace px

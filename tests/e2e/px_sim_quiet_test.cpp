@@ -104,6 +104,8 @@ TEST_F(PxSimQuiet, ExitCodesOfTheCommandLine) {
                               // at 6 s
       {"/quiet /wait", 87},
       {"/quiet /reboot", 87},
+      {"/uninstall /quiet", 0},  // nothing of the package on the built-in PC
+      {"/uninstall /wait 5", 87},
       {"/?", 0},
   };
   for (const Case& c : cases) {
@@ -122,6 +124,23 @@ TEST_F(PxSimQuiet, ExitCodesOfTheCommandLine) {
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[1], "0\tMessage\tpx-installer\tunknown argument: /wiat");
   EXPECT_EQ(lines[2], "0\tExit\t87\tthe command line is not understood");
+}
+
+TEST_F(PxSimQuiet, UninstallLeavesOtherMakersAndItsLogSaysWhichZero) {
+  const auto log = dir / "uninstall.log";
+  const Result removed = px::testing::RunPxSim(
+      "run uninstall --instant --args \"/uninstall /quiet /log " + log.string() + "\"", true);
+  EXPECT_EQ(removed.code, 0) << removed.out;
+  EXPECT_EQ(removed.lines, (std::vector<std::string>{"px-sim: printer \"Office laser\" on USB003",
+                                                     "px-sim: driver \"Office laser PCL6\""}));
+  EXPECT_EQ(Lines(Read(log)).back(),
+            "0\tExit\t0\tthe printers and drivers of the package are removed");
+
+  ASSERT_EQ(
+      PxSim("run default --instant --args \"/uninstall /quiet /log " + log.string() + "\"").code,
+      0);
+  EXPECT_EQ(Lines(Read(log)).back(),
+            "0\tExit\t0\tnothing to remove: no printer or driver of the package");
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // px-installer.exe: the installer's core on the Win32 backend.
 //
 // With no argument it shows its window, as it always has. /quiet runs the same sequence on the
-// same Form1 without a window, for deployment tools. Either way the run is appended to a log
-// and the exit code says how it ended.
+// same Form1 without a window, for deployment tools; /uninstall removes the package's printers.
+// Either way the run is appended to a log and the exit code says how it ended.
 
 #include <memory>
 
@@ -11,10 +11,12 @@
 #include "app/hidden_view.h"
 #include "app/logged_platform.h"
 #include "app/logged_spooler.h"
+#include "app/uninstall.h"
 #include "base/win32/windows_api.h"  // for the entry point's signature
 #include "detect/model_table.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/log_file_win32.h"
+#include "platform/win32/message_boxes_win32.h"
 #include "platform/win32/print_spooler_win32.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/registry_win32.h"
@@ -94,6 +96,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   px::win32::UniqueKernelHandle unattended;
   if (args.quiet && !px::win32::ClaimUnattendedRun(unattended)) {
     return finish(px::ExitCode::kAlreadyRunning);
+  }
+
+  // /uninstall: the package's printers go, with boxes of their own and no window.
+  if (args.uninstall) {
+    px::win32::Win32PrintSpooler win32_spooler;
+    px::LoggedSpooler spooler(win32_spooler, log);
+    px::win32::Win32MessageBoxes shown(px::win32::FromWide(kTitle));
+    px::NoMessageBoxes hidden;
+    px::LoggedMessageBoxes boxes(args.quiet ? static_cast<px::MessageBoxes&>(hidden) : shown, log);
+    const px::UninstallResult removal =
+        px::Uninstall(spooler, boxes, px::ModelTable::Builtin(),
+                      px::LanguageFlagFor(system.UserDefaultUiLanguage()), args.quiet);
+    px::WriteExit(log, removal.code, removal.meaning);
+    return Code(removal.code);
   }
 
   // A failure before the window exists still gets its box (unless quiet); the program then ends.

@@ -8,12 +8,14 @@
 #include "app/hidden_view.h"
 #include "app/logged_platform.h"
 #include "app/logged_spooler.h"
+#include "app/uninstall.h"
 #include "base/sim/event_loop.h"
 #include "base/utf.h"
 #include "commands.h"
 #include "platform/sim/command_line.h"
 #include "platform/sim/dependent_list.h"
 #include "platform/sim/log_file.h"
+#include "platform/sim/sim_message_boxes.h"
 #include "platform/sim/sim_view.h"
 #include "platform/sim/simulated_pc.h"
 #include "platform/sim/terminal_view.h"
@@ -69,6 +71,24 @@ void ReportSpooler(const SimSpooler& spooler) {
   for (const std::string& error : spooler.errors()) std::cerr << "px-sim: " << error << "\n";
 }
 
+// px-installer /uninstall on the machine: no window, its boxes on the terminal when there is one.
+int Uninstall(const Machine& machine, const CommandLineOptions& args, EventLoop& loop,
+              RunLog& trace, RunLog& log, bool terminal) {
+  SimulatedPc pc(machine, loop);
+  LoggedSpooler traced_spooler(pc.spooler, trace);
+  LoggedSpooler spooler(traced_spooler, log);
+  SimMessageBoxes shown(terminal ? &std::cout : nullptr);
+  NoMessageBoxes hidden;
+  LoggedMessageBoxes traced_boxes(args.quiet ? static_cast<MessageBoxes&>(hidden) : shown, trace);
+  LoggedMessageBoxes boxes(traced_boxes, log);
+  const UninstallResult result =
+      px::Uninstall(spooler, boxes, ModelTable::Builtin(),
+                    LanguageFlagFor(pc.system.UserDefaultUiLanguage()), args.quiet);
+  WriteExit(log, result.code, result.meaning);
+  ReportSpooler(pc.spooler);
+  return static_cast<int>(result.code);
+}
+
 int Run(const RunOptions& options) {
   const Machine machine = LoadMachineArg(options.machine);
 
@@ -116,6 +136,8 @@ int Run(const RunOptions& options) {
               << ToUtf8(UsageText()) << "\n";
     return static_cast<int>(ExitCode::kBadCommandLine);
   }
+
+  if (args.uninstall) return Uninstall(machine, args, loop, trace, log, terminal);
 
   SimView window([&loop] { loop.Quit(); });
   HiddenView hidden([&loop] { loop.Quit(); });
