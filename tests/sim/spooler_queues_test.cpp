@@ -39,9 +39,10 @@ TEST_F(SpoolerQueues, ASecondQueueOfANameIsRefusedAfterItsDriverWentIn) {
   EXPECT_EQ(spooler.drivers()[1].inf_path, spooler.packages().at(0));
 }
 
-TEST_F(SpoolerQueues, DriversComeFromTheMachineAndItsPrintersWithTheirPackages) {
+TEST_F(SpoolerQueues, DriversComeFromTheMachineAndItsPrintersQueuesFromTheirPorts) {
   machine.drivers = {u"NY-80K", u"Generic / Text Only"};
-  machine.printers = {{u"Kitchen", u"USB001", u"ny-80k"}, {u"Till", u"USB002", u"Lunor L58T"}};
+  machine.printers = {{u"Kitchen", u"USB001, USB002", u"ny-80k"},
+                      {u"Till", u"USB002", u"Lunor L58T"}};
   SimSystem system(machine);
   SimSpooler spooler(machine, system);
   std::vector<PrinterDriverInfo> drivers;
@@ -55,6 +56,9 @@ TEST_F(SpoolerQueues, DriversComeFromTheMachineAndItsPrintersWithTheirPackages) 
   EXPECT_EQ(drivers[0].inf_path, spooler.packages()[0]);
   EXPECT_EQ(drivers[1].inf_path, u"");  // another maker's package, unknown to the machine
   EXPECT_EQ(drivers[2].inf_path, spooler.packages()[0]);
+  // A queue on several ports is on each of them.
+  EXPECT_TRUE(spooler.PrinterExists(u"kitchen", u"usb002"));
+  EXPECT_FALSE(spooler.PrinterExists(u"Kitchen", u"USB00"));
 }
 
 // One machine taken apart call by call: each call's answer, in this order.
@@ -89,14 +93,6 @@ TEST_F(SpoolerQueues, EveryCallAnswersWindowsErrorCode) {
   EXPECT_TRUE(spooler.printers().empty());
   EXPECT_TRUE(spooler.drivers().empty());
   EXPECT_TRUE(spooler.packages().empty());
-}
-
-TEST_F(SpoolerQueues, AQueueOnSeveralPortsIsOnEachOfThem) {
-  machine.printers = {{u"P", u"USB001, USB002", u"D"}};
-  SimSystem system(machine);
-  SimSpooler spooler(machine, system);
-  EXPECT_TRUE(spooler.PrinterExists(u"P", u"usb002"));
-  EXPECT_FALSE(spooler.PrinterExists(u"P", u"USB00"));
 }
 
 }  // namespace
