@@ -25,6 +25,7 @@ const std::vector<TextView> kQuietNames = {u"quiet", u"q"};
 ParsedCommandLine ParseCommandLine(const std::vector<Text>& args) {
   ParsedCommandLine parsed;
   CommandLineOptions& options = parsed.options;
+  bool wait = false;
   const std::vector<Switch> table = {
       {kQuietNames, false,
        [&options](TextView) {
@@ -37,12 +38,19 @@ ParsedCommandLine ParseCommandLine(const std::vector<Text>& args) {
          options.usage = true;
          return Text();
        }},
+      {{u"uninstall"},
+       false,
+       [&options](TextView) {
+         options.uninstall = true;
+         return Text();
+       }},
       {{u"wait"},
        true,
-       [&options](TextView value) {
+       [&options, &wait](TextView value) {
          const std::optional<std::int32_t> seconds = Seconds(value);
          if (!seconds) return Text(u"/wait needs a number of seconds from 0 to 86400");
          options.wait_seconds = *seconds;
+         wait = true;
          return Text();
        }},
       {{u"log"},
@@ -59,21 +67,27 @@ ParsedCommandLine ParseCommandLine(const std::vector<Text>& args) {
   if (parsed.error.empty() && options.quiet && options.usage) {
     parsed.error = u"/? shows the usage in a box, which /quiet rules out";
   }
+  // A removal waits for no printer: a /wait with it is a mistake worth saying.
+  if (parsed.error.empty() && options.uninstall && wait) {
+    parsed.error = u"/wait does not go with /uninstall";
+  }
   if (!parsed.error.empty() && HoldsSwitch(args, kQuietNames)) options.quiet = true;
   return parsed;
 }
 
 TextView UsageText() {
   return u"px-installer [/quiet [/wait SECONDS]] [/log FILE]\n"
+         u"px-installer /uninstall [/quiet] [/log FILE]\n"
          u"\n"
-         u"/quiet  Install without a window or message box, for deployment tools.\n"
-         u"/wait   How long /quiet waits for a supported printer (default 300 s).\n"
-         u"/log    Write the log to FILE instead of\n"
-         u"        %ProgramData%\\px-installer\\px-installer.log.\n"
+         u"/quiet      Without a window or message box, for deployment tools.\n"
+         u"/wait       How long /quiet waits for a supported printer (default 300 s).\n"
+         u"/uninstall  Remove the printers and drivers of the driver package.\n"
+         u"/log        Write the log to FILE instead of\n"
+         u"            %ProgramData%\\px-installer\\px-installer.log.\n"
          u"\n"
-         u"Exit codes: 0 installed, 2 no printer within the wait, 3 driver package missing,\n"
-         u"4 printer not registered, 5 installation timed out, 6 system error,\n"
-         u"87 bad command line, 1618 another unattended run in progress.";
+         u"Exit codes: 0 installed (or removed, or nothing to remove), 2 no printer within the\n"
+         u"wait, 3 driver package missing, 4 printer not registered, 5 installation timed out,\n"
+         u"6 system error, 87 bad command line, 1618 another unattended run in progress.";
 }
 
 }  // namespace px

@@ -9,11 +9,12 @@
 namespace px {
 
 // px-installer's command line. With no argument the installer shows its window; /quiet runs
-// the same sequence unattended, for deployment tools. Switches are taken as Windows tools take
-// them: "/quiet" and "-quiet" alike, letter case ignored.
+// the same sequence unattended, for deployment tools; /uninstall removes what it installed.
+// Switches are taken as Windows tools take them: "/quiet" and "-quiet" alike, letter case ignored.
 struct CommandLineOptions {
   bool quiet = false;
   bool usage = false;               // /? (or /help): show the usage and do nothing else
+  bool uninstall = false;           // /uninstall: remove the package's printers and drivers
   std::int32_t wait_seconds = 300;  // /wait: how long to wait for a supported printer
   std::optional<Text> log_path;     // /log: the log file instead of the default one
 };

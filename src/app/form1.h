@@ -81,6 +81,11 @@ class Form1 {
  private:
   void Fail(const SystemError& error);
   void End(ExitCode code);
+  // Takes over a queue of the model's name that the spooler holds before the installation:
+  // false when there is none, and the installation goes ahead.
+  bool UseRegisteredQueue();
+  // Arms the closing phase: the count on Label1(1), then the result.
+  void StartClosing();
   void ShowResultAndEnd();
 
   Platform platform_;

@@ -11,6 +11,7 @@ void Form1::InstallPrinterDriver() {
   const Text& printer_name = detection.ModelName;
   const Text& driver_name = detection.ModelName;
   view.SetLabel1(0, Text(TextFor(TextId::kInstalling, LanguageFlag)));
+  if (UseRegisteredQueue()) return;
   const Text program_folder = platform_.system.ProgramFolder();
   const Text inf_path = InfPath(program_folder);
 
@@ -36,6 +37,10 @@ void Form1::InstallPrinterDriver() {
   installation_ = std::move(started.value());
 
   view.SetLabel1(1, Text(TextFor(TextId::kInstalled, LanguageFlag)));
+  StartClosing();
+}
+
+void Form1::StartClosing() {
   ResultLine = 1;
   TimerEnd().SetInterval(1);
   TimerEnd().SetEnabled(true);

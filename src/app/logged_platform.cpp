@@ -105,8 +105,11 @@ void WriteStart(RunLog& log, const RunLogHeader& h) {
 }
 
 void WriteExit(RunLog& log, ExitCode code, bool window_closed) {
-  log.Write({u"Exit", Decimal(static_cast<std::int64_t>(code)),
-             window_closed ? TextView(u"the window was closed") : ExitCodeMeaning(code)});
+  WriteExit(log, code, window_closed ? TextView(u"the window was closed") : ExitCodeMeaning(code));
+}
+
+void WriteExit(RunLog& log, ExitCode code, TextView meaning) {
+  log.Write({u"Exit", Decimal(static_cast<std::int64_t>(code)), meaning});
 }
 
 }  // namespace px

@@ -78,6 +78,7 @@ void WriteStart(RunLog& log, const RunLogHeader& header);
 
 // The last line of a run: the exit code and what it means.
 void WriteExit(RunLog& log, ExitCode code, bool window_closed);
+void WriteExit(RunLog& log, ExitCode code, TextView meaning);
 
 // The port search's verdict on one interface key as TAB-separated fields, escaped: the key
 // name, the vendor, the port number read, the usbprint value that ended the look-up, the

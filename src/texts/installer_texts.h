@@ -31,6 +31,20 @@ enum class TextId : std::size_t {
   kNotRegistered,  // cause: + model name
   kTimedOut,       // cause
   kArm64Unsigned,  // why a package fails on ARM64: a line after the cause
+  // A queue of the model's name is there before the installation.
+  kAlreadyRegistered,  // Label1(1): + port name
+  kMovedHead,          // Label1(1): head + old port + tail + new port
+  kMovedTail,
+  kMoveFailed,    // cause: + port name + " (" + kErrorWord + code + ")"
+  kNoUsbPort,     // cause: + the port the queue stays on
+  kForeignQueue,  // cause: + the queue's driver
+  kErrorWord,     // "error" before a Windows error code
+  // Removal (/uninstall): boxes without the window.
+  kRemoveAsk,     // the question, the queues and drivers on the lines below
+  kRemoved,       // the closing box: what was removed on the lines below
+  kRemoveFailed,  // the closing box: what could not be removed on the lines below
+  kNothingToRemove,
+  kDriverItem,  // a line naming a driver: + driver name
   kCount_
 };
 
@@ -60,6 +74,18 @@ inline constexpr std::array<TextPair, static_cast<std::size_t>(TextId::kCount_)>
     {u"安装超时", u"Installation timed out"},
     {u"ARM64 版 Windows 只安装经微软 WHQL 签名的驱动程序包",
      u"ARM64 Windows installs only driver packages signed by Microsoft (WHQL)"},
+    {u"打印机已注册在端口:", u"Printer already registered on port:"},
+    {u"打印机端口已从", u"Printer moved from port "},
+    {u"改为", u" to "},
+    {u"打印机无法移到端口:", u"Printer cannot be moved to port:"},
+    {u"未找到打印机的USB端口,打印机仍在端口:", u"No USB port found, the printer stays on port:"},
+    {u"同名打印机使用其他驱动:", u"A printer of this name uses another driver:"},
+    {u"错误", u"error"},
+    {u"是否删除以下打印机及其驱动?", u"Remove these printers and their drivers?"},
+    {u"已删除:", u"Removed:"},
+    {u"无法删除:", u"Could not remove:"},
+    {u"没有需要删除的打印机或驱动", u"No printer or driver to remove"},
+    {u"驱动:", u"Driver:"},
 }};
 
 // The variant the language flag selects: 0 the Chinese one, any other value the English one.

@@ -41,9 +41,10 @@ TEST(PxSimRun, DefaultMachineShowsStartUpDotsPassesAndTheDetectedModel) {
           "8020\tLaunch\tminimized\trundll32 printui.dll,PrintUIEntry /if /b \"Lunor L58T\" "
           "/f C:\\Users\\lin\\Downloads\\px-installer\\PX\\PX.inf /r USB001 /m \"Lunor L58T\""));
   const std::size_t n = r.lines.size();
-  EXPECT_EQ(r.lines[n - 3], "13080\tMessage\tpx-installer\t驱动安装成功!!");
-  EXPECT_EQ(r.lines[n - 2], "13080\tEnd\tunload");
-  EXPECT_EQ(r.lines[n - 1], "px-sim: printer \"Lunor L58T\" on USB001");
+  EXPECT_EQ(r.lines[n - 4], "13080\tMessage\tpx-installer\t驱动安装成功!!");
+  EXPECT_EQ(r.lines[n - 3], "13080\tEnd\tunload");
+  EXPECT_EQ(r.lines[n - 2], "px-sim: printer \"Lunor L58T\" on USB001");
+  EXPECT_EQ(r.lines[n - 1], "px-sim: driver \"Lunor L58T\"");
 }
 
 TEST(PxSimRun, ClosingTheWindowAndPicturesOfEveryChange) {

@@ -115,6 +115,8 @@ TEST_F(PxSimQuiet, ExitCodesOfTheCommandLine) {
                               // at 6 s
       {"/quiet /wait", 87},
       {"/quiet /reboot", 87},
+      {"/uninstall /quiet", 0},  // nothing of the package on the built-in PC
+      {"/uninstall /wait 5", 87},
       {"/?", 0},
   };
   for (const Case& c : cases) {
@@ -180,6 +182,23 @@ TEST_F(PxSimQuiet, AnHourOfUnchangedScanningAddsLittleToTheLog) {
             << " bytes\n";
   EXPECT_LE(log_bytes, 16u * 1024);
   EXPECT_GE(trace_bytes, 3600u * 10 * 100);  // every pass is still in the trace
+}
+
+TEST_F(PxSimQuiet, UninstallLeavesOtherMakersAndItsLogSaysWhichZero) {
+  const auto log = dir / "uninstall.log";
+  const Result removed = px::testing::RunPxSim(
+      "run uninstall --instant --args \"/uninstall /quiet /log " + log.string() + "\"", true);
+  EXPECT_EQ(removed.code, 0) << removed.out;
+  EXPECT_EQ(removed.lines, (std::vector<std::string>{"px-sim: printer \"Office laser\" on USB003",
+                                                     "px-sim: driver \"Office laser PCL6\""}));
+  EXPECT_EQ(Lines(Read(log)).back(),
+            "0\tExit\t0\tthe printers and drivers of the package are removed");
+
+  ASSERT_EQ(
+      PxSim("run default --instant --args \"/uninstall /quiet /log " + log.string() + "\"").code,
+      0);
+  EXPECT_EQ(Lines(Read(log)).back(),
+            "0\tExit\t0\tnothing to remove: no printer or driver of the package");
 }
 
 }  // namespace

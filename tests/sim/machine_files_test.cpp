@@ -178,6 +178,8 @@ TEST_F(MachineFolder, MalformedDescriptionsNameFileLineAndReason) {
       {"program_folder = 'C:\\PX'\nwindows_version = '10.-1.5'\n", ":2: windows_version"},
       {"program_folder = 'C:\\PX'\nwindows_version = '10.0.9999999999'\n", ":2: windows_version"},
       {"program_folder = 'C:\\PX'\nwindows_version = 10\n", ":2: windows_version must be a text"},
+      {"program_folder = 'C:\\PX'\ndrivers = 'A'\n", ":2: drivers must be a list of driver names"},
+      {"program_folder = 'C:\\PX'\ndrivers = ['A', '']\n", ":2: a driver needs a name"},
       // Found by fuzzing: characters the TOML reader cannot take anywhere.
       {"\n\xCB\x8D", ":2: U+02CD cannot be read here; write it as \\u02CD in a \"quoted\" text"},
       {"\n\n-=-'\xEF\xB3\xBFp<\n\n'\xEF\xBB\xBFp<", ":3: U+FCFF cannot be read here"},

@@ -13,6 +13,7 @@
 #include "app/form1.h"
 #include "app/hidden_view.h"
 #include "app/logged_platform.h"
+#include "app/logged_spooler.h"
 #include "base/sim/event_loop.h"
 #include "base/utf.h"
 #include "platform/sim/reg_file.h"
@@ -74,7 +75,9 @@ class InstallerRun : public ::testing::Test {
       return spooler.Run(line);
     });
     sim_processes.SetStartFailures(machine.start_fails);
-    Form1 form({view, loop, processes, usb, registry, spooler, system}, ModelTable::Builtin());
+    LoggedSpooler logged_spooler(spooler, trace);
+    Form1 form({view, loop, processes, usb, registry, logged_spooler, system},
+               ModelTable::Builtin());
     form.Quiet = quiet;
     form.WaitSeconds = wait_seconds;
     form.Form_Load();
@@ -82,7 +85,8 @@ class InstallerRun : public ::testing::Test {
       window.Close();
       view.Closed();
     }
-    printers = spooler.printers().size();
+    queues = spooler.printers();
+    printers = queues.size();
     holds_at_end = system.holds();
     result = form.Result;
     end_ms = loop.NowMs();
@@ -116,6 +120,7 @@ class InstallerRun : public ::testing::Test {
   std::size_t printers = 0;
   int holds_at_launch = 0;  // holds on the driver package when the last command was launched
   int holds_at_end = 0;     // ... and when the run had ended
+  std::vector<sim::PrinterQueue> queues;  // the spooler's queues after the run
 };
 
 }  // namespace px::testing

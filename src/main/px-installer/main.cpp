@@ -1,8 +1,8 @@
 // px-installer.exe: the installer's core on the Win32 backend.
 //
 // With no argument it shows its window, as it always has. /quiet runs the same sequence on the
-// same Form1 without a window, for deployment tools. Either way the run is appended to a log
-// and the exit code says how it ended.
+// same Form1 without a window, for deployment tools; /uninstall removes the package's printers.
+// Either way the run is appended to a log and the exit code says how it ended.
 //
 // It runs elevated, often from a user's Downloads folder: what a standard user can write (the
 // program's folder, ProgramData, kernel object names, the command line) is input, not trust.
@@ -16,13 +16,16 @@
 #include "app/hidden_view.h"
 #include "app/log_trust.h"
 #include "app/logged_platform.h"
+#include "app/logged_spooler.h"
 #include "app/rotating_log.h"
 #include "app/unchanged_passes.h"
+#include "app/uninstall.h"
 #include "base/win32/windows_api.h"  // for the entry point's signature
 #include "detect/model_table.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/log_files_win32.h"
 #include "platform/win32/log_folders_win32.h"
+#include "platform/win32/message_boxes_win32.h"
 #include "platform/win32/print_spooler_win32.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/registry_win32.h"
@@ -152,6 +155,21 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   }
   note_folder();
 
+  // /uninstall: the package's printers go, with boxes of their own and no window.
+  if (args.uninstall) {
+    px::win32::Win32PrintSpooler win32_spooler;
+    px::LoggedSpooler spooler(win32_spooler, log);
+    px::win32::Win32MessageBoxes shown(px::win32::FromWide(kTitle));
+    px::NoMessageBoxes hidden;
+    // Where nobody can answer the question, the removal goes ahead as /quiet's does.
+    px::LoggedMessageBoxes boxes(windows ? static_cast<px::MessageBoxes&>(shown) : hidden, log);
+    const px::UninstallResult removal =
+        px::Uninstall(spooler, boxes, px::ModelTable::Builtin(),
+                      px::LanguageFlagFor(system.UserDefaultUiLanguage()), !windows);
+    px::WriteExit(log, removal.code, removal.meaning);
+    return Code(removal.code);
+  }
+
   // A failure before the window exists still gets its box (unless quiet); the program then ends.
   auto fail_start = [&](const px::SystemError& error) {
     log.Write({u"Message", px::win32::FromWide(kTitle), error.text});
@@ -180,7 +198,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     px::win32::WmiUsbAssociations wmi;
     px::PassWatchingUsb usb(wmi, log_filter);
     px::win32::Win32Registry registry;
-    px::win32::Win32PrintSpooler spooler;
+    px::win32::Win32PrintSpooler win32_spooler;
+    px::LoggedSpooler spooler(win32_spooler, log);
     px::LoggedPortNotes port_notes(log);
 
     px::Form1 form({view, *timers.value(), processes, usb, registry, spooler, system},

@@ -1,6 +1,7 @@
 // px-sim replay: what the installer does on a PC captured by a support engineer, and why. The
 // installer's own Form1 runs on the captured machine, on the virtual clock, with the detection
 // pass's and the port search's notes attached; the report is read off that run.
+#include <algorithm>
 #include <iostream>
 #include <sstream>
 
@@ -53,7 +54,7 @@ void Replay(const ReplayOptions& options) {
   DetectionExplainLines detection_notes(std::cout, paths);
   PortExplainLines port_notes(port_lines);
   form.SetNotes(&detection_notes, &port_notes);
-  const std::size_t printers_before = pc.spooler.printers().size();
+  const std::vector<SimSpooler::Printer> printers_before = pc.spooler.printers();
   form.Form_Load();
   // A pass that finds no printer leaves the scan going every second, on the same devices.
   loop.SetAfterTick([&] {
@@ -76,10 +77,15 @@ void Replay(const ReplayOptions& options) {
       if (command != kSpoolerCommand)
         std::cout << "CommandLine\t" << RunLog::Escape(command) << "\n";
     }
-    const std::vector<SimSpooler::Printer>& printers = pc.spooler.printers();
-    for (std::size_t i = printers_before; i < printers.size(); ++i) {
-      std::cout << "Result\tprinter \"" << RunLog::Escape(printers[i].name) << "\" on "
-                << RunLog::Escape(printers[i].port) << "\n";
+    // The queues the run added, or moved to another port.
+    for (const SimSpooler::Printer& printer : pc.spooler.printers()) {
+      const bool held = std::any_of(printers_before.begin(), printers_before.end(),
+                                    [&](const SimSpooler::Printer& p) {
+                                      return p.name == printer.name && p.port == printer.port;
+                                    });
+      if (held) continue;
+      std::cout << "Result\tprinter \"" << RunLog::Escape(printer.name) << "\" on "
+                << RunLog::Escape(printer.port) << "\n";
     }
     for (const std::string& error : pc.spooler.errors()) std::cout << "Result\t" << error << "\n";
   }

@@ -7,14 +7,17 @@
 #include "app/form1.h"
 #include "app/hidden_view.h"
 #include "app/logged_platform.h"
+#include "app/logged_spooler.h"
 #include "app/rotating_log.h"
 #include "app/unchanged_passes.h"
+#include "app/uninstall.h"
 #include "base/sim/event_loop.h"
 #include "base/utf.h"
 #include "commands.h"
 #include "platform/sim/command_line.h"
 #include "platform/sim/dependent_list.h"
 #include "platform/sim/log_file.h"
+#include "platform/sim/sim_message_boxes.h"
 #include "platform/sim/sim_view.h"
 #include "platform/sim/simulated_pc.h"
 #include "platform/sim/terminal_view.h"
@@ -56,6 +59,36 @@ RunLogHeader HeaderFor(const Machine& machine, const Text& args) {
           machine.program_folder,
           u"simulated",
           args};
+}
+
+// What the machine holds afterwards, for the person running the simulation.
+void ReportSpooler(const SimSpooler& spooler) {
+  for (const SimSpooler::Printer& printer : spooler.printers()) {
+    std::cerr << "px-sim: printer \"" << ToUtf8(printer.name) << "\" on " << ToUtf8(printer.port)
+              << "\n";
+  }
+  for (const PrinterDriverInfo& driver : spooler.drivers()) {
+    std::cerr << "px-sim: driver \"" << ToUtf8(driver.name) << "\"\n";
+  }
+  for (const std::string& error : spooler.errors()) std::cerr << "px-sim: " << error << "\n";
+}
+
+// px-installer /uninstall on the machine: no window, its boxes on the terminal when there is one.
+int Uninstall(const Machine& machine, const CommandLineOptions& args, EventLoop& loop,
+              RunLog& trace, RunLog& log, bool terminal) {
+  SimulatedPc pc(machine, loop);
+  LoggedSpooler traced_spooler(pc.spooler, trace);
+  LoggedSpooler spooler(traced_spooler, log);
+  SimMessageBoxes shown(terminal ? &std::cout : nullptr);
+  NoMessageBoxes hidden;
+  LoggedMessageBoxes traced_boxes(args.quiet ? static_cast<MessageBoxes&>(hidden) : shown, trace);
+  LoggedMessageBoxes boxes(traced_boxes, log);
+  const UninstallResult result =
+      px::Uninstall(spooler, boxes, ModelTable::Builtin(),
+                    LanguageFlagFor(pc.system.UserDefaultUiLanguage()), args.quiet);
+  WriteExit(log, result.code, result.meaning);
+  ReportSpooler(pc.spooler);
+  return static_cast<int>(result.code);
 }
 
 int Run(const RunOptions& options) {
@@ -115,6 +148,8 @@ int Run(const RunOptions& options) {
     return static_cast<int>(ExitCode::kBadCommandLine);
   }
 
+  if (args.uninstall) return Uninstall(machine, args, loop, trace, log, terminal);
+
   SimView window([&loop] { loop.Quit(); });
   HiddenView hidden([&loop] { loop.Quit(); });
   InstallerView& shown = boxes ? static_cast<InstallerView&>(window) : hidden;
@@ -138,9 +173,11 @@ int Run(const RunOptions& options) {
   SimulatedPc pc(machine, loop);
   LoggedProcesses traced_processes(pc.processes, trace);
   LoggedProcesses logged_processes(traced_processes, log);
+  LoggedSpooler traced_spooler(pc.spooler, trace);
+  LoggedSpooler logged_spooler(traced_spooler, log);
   LoggedPortNotes port_notes(log);
   PassWatchingUsb usb(pc.usb, log_filter);
-  Form1 form({view, loop, logged_processes, usb, pc.registry, pc.spooler, pc.system},
+  Form1 form({view, loop, logged_processes, usb, pc.registry, logged_spooler, pc.system},
              ModelTable::Builtin());
   form.Quiet = args.quiet;
   form.WaitSeconds = args.wait_seconds;
@@ -160,12 +197,7 @@ int Run(const RunOptions& options) {
   const ExitCode code = form.Result.value_or(ExitCode::kRegistered);
   WriteExit(log, code, !form.Result.has_value());
 
-  // What the machine holds afterwards, for the person running the simulation.
-  for (const SimSpooler::Printer& printer : pc.spooler.printers()) {
-    std::cerr << "px-sim: printer \"" << ToUtf8(printer.name) << "\" on " << ToUtf8(printer.port)
-              << "\n";
-  }
-  for (const std::string& error : pc.spooler.errors()) std::cerr << "px-sim: " << error << "\n";
+  ReportSpooler(pc.spooler);
   return static_cast<int>(code);
 }
 

@@ -171,6 +171,14 @@ Machine ParseMachine(std::string_view toml, const std::string& name,
       // The list is the spooler's whole list: a replayed PC has the ports it had, no more.
       machine.ports.clear();
       for (const auto& entry : *ports) machine.ports.push_back(Utf8Literal(String(name, entry, k)));
+    } else if (k == "drivers") {
+      const auto* drivers = node.as_array();
+      if (!drivers) Fail(name, node, "drivers must be a list of driver names");
+      for (const auto& entry : *drivers) {
+        Text driver = Utf8Literal(String(name, entry, k));
+        if (driver.empty()) Fail(name, entry, "a driver needs a name");
+        machine.drivers.push_back(std::move(driver));
+      }
     } else if (k == "printers") {
       const auto* queues = node.as_array();
       if (!queues) Fail(name, node, "printers must be a list of [[printers]] tables");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "platform/print_spooler.h"
 #include "platform/sim/inf_file.h"
 
 namespace px::sim {
@@ -20,11 +21,7 @@ struct UsbSnapshot {
 
 // A printer queue the spooler holds: its name, its port (names separated by commas, as
 // EnumPrinters gives them) and its driver.
-struct PrinterQueue {
-  Text name;
-  Text port;
-  Text driver;
-};
+using PrinterQueue = PrinterQueueInfo;
 
 // A simulated Windows PC, loaded from a folder holding machine.toml (see the README).
 struct Machine {
@@ -40,6 +37,7 @@ struct Machine {
   WindowsVersion windows_version;            // 10.0.22631 unless machine.toml says otherwise
   std::vector<Text> ports;  // the spooler's ports: LPT1: LPT2: LPT3: COM1: COM2: FILE: unless given
   std::vector<PrinterQueue> printers;  // the printers the spooler holds before the run
+  std::vector<Text> drivers;  // drivers installed before the run, besides those of the printers
   std::int64_t install_ms = 2500;  // how long PrintUIEntry takes to install a printer
 
   // Faults to play through: WMI's query failing from a moment on, programs that cannot start.

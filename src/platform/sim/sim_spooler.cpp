@@ -115,7 +115,12 @@ SimProcesses::Outcome SimSpooler::PrintUiEntry(const std::vector<Text>& command_
     Error("PrintUIEntry: the specified port is unknown: " + ToUtf8(port));
     return {0, 1000};
   }
-  printers_.push_back({name, port, model});
+  // The driver goes in before the queue: a queue refused leaves it installed.
+  InstallDriver(model, inf_path);
+  if (AddPrinter({name, port, model}) == kErrorPrinterAlreadyExists) {
+    Error("PrintUIEntry: the printer already exists (1802): " + ToUtf8(name));
+    return {0, 1000};
+  }
   return {0, machine_.install_ms};
 }
 
@@ -126,13 +131,6 @@ std::optional<std::string> SimSpooler::ReadMachineFile(const Text& windows_path)
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
-}
-
-bool SimSpooler::PrinterExists(const Text& printer_name, const Text& port_name) {
-  for (const Printer& printer : printers_) {
-    if (printer.name == printer_name && SameNoCase(printer.port, port_name)) return true;
-  }
-  return false;
 }
 
 }  // namespace px::sim

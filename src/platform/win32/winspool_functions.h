@@ -12,10 +12,15 @@ namespace px::win32 {
 // are looked up here. A new function is one more row of the table.
 #define PX_WINSPOOL_FUNCTIONS(X) \
   X(ClosePrinter)                \
+  X(DeletePrinter)               \
+  X(DeletePrinterDriverExW)      \
+  X(DeletePrinterDriverPackageW) \
   X(EnumPortsW)                  \
+  X(EnumPrinterDriversW)         \
   X(EnumPrintersW)               \
   X(GetPrinterW)                 \
-  X(OpenPrinterW)
+  X(OpenPrinterW)                \
+  X(SetPrinterW)
 
 struct WinspoolFunctions {
 #define PX_WINSPOOL_MEMBER(name) decltype(&::name) name = nullptr;

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "base/utf.h"
+#include "platform/message_boxes.h"
+
+namespace px::sim {
+
+// The boxes of a run without a window on the simulated PC. Nobody is there to answer: a
+// question gets its default button, Yes. With a terminal the boxes are printed there.
+class SimMessageBoxes : public MessageBoxes {
+ public:
+  explicit SimMessageBoxes(std::ostream* terminal, Text title = u"px-installer")
+      : out_(terminal), title_(std::move(title)) {}
+
+  void ShowMessage(const Text& text) override { Print(text, "[ OK ]"); }
+  bool AskYesNo(const Text& text) override {
+    Print(text, "[ Yes ]  No");
+    return true;
+  }
+
+ private:
+  void Print(const Text& text, const char* buttons) {
+    if (!out_) return;
+    *out_ << "\n  [ " << ToUtf8(title_) << " ]  ";
+    for (char c : ToUtf8(text)) *out_ << (c == '\n' ? std::string("\n  ") : std::string(1, c));
+    *out_ << "\n  " << buttons << "\n" << std::flush;
+  }
+
+  std::ostream* out_;
+  Text title_;
+};
+
+}  // namespace px::sim

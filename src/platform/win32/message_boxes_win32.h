@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/message_boxes.h"
+
+namespace px::win32 {
+
+// Message boxes of their own, without an owner window, brought to the foreground: the removal
+// runs without the installer's window.
+class Win32MessageBoxes : public MessageBoxes {
+ public:
+  explicit Win32MessageBoxes(Text title) : title_(std::move(title)) {}
+  void ShowMessage(const Text& text) override;
+  bool AskYesNo(const Text& text) override;
+
+ private:
+  Text title_;
+};
+
+}  // namespace px::win32
