@@ -41,12 +41,18 @@ LogFolderChoice PrepareLogFolder(LogFolders& folders, const Text& folder, TextVi
     return {false, folder + u" cannot be made (" + Error(made) + u"): no log"};
   }
   // A folder whose DACL keeps even administrators from examining it is someone else's too.
-  const Text refusal = facts.error != 0 ? u"it cannot be examined (" + Error(facts.error) + u")"
-                                        : LogFolderRefusal(facts, folders.AccountSid());
+  Text refusal = facts.error != 0 ? u"it cannot be examined (" + Error(facts.error) + u")"
+                                  : LogFolderRefusal(facts, folders.AccountSid());
   if (refusal.empty()) {
-    // Failing here leaves the DACL the folder had: the file checks still hold.
-    static_cast<void>(folders.Protect(folder));
-    return {true, Text()};
+    const std::uint32_t protect = folders.Protect(folder);
+    // Failing leaves SYSTEM's or Administrators' folder as it was: the file checks still hold.
+    if (protect == 0 || facts.owner == kSystemSid || facts.owner == kAdministratorsSid) {
+      return {true, Text()};
+    }
+    refusal =
+        u"its owner is the installer's own account, and it cannot be given to "
+        u"Administrators (" +
+        Error(protect) + u")";
   }
   const Text aside = folder + u".aside-" + Text(aside_suffix);
   if (const std::uint32_t moved = folders.Rename(folder, aside); moved != 0) {

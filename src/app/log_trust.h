@@ -10,9 +10,10 @@ namespace px {
 // where the log goes; an elevated write or rename through such a name would act on a file of
 // that user's choosing.
 
-// Whether a folder's owner is one a standard user cannot be: SYSTEM, Administrators, or the
-// account the installer runs as (its own unelevated processes are that account already, and
-// no other account can give an object this owner).
+// Whether a folder's owner is one no other account can give it: SYSTEM, Administrators, or the
+// account the program runs as. The last is trusted for reading (px-capture copies its own
+// account's log); the installer writes into such a folder only once Administrators own it,
+// since an unelevated process of the same account, as its owner, could change its DACL again.
 bool OwnerIsTrusted(TextView owner, TextView account);
 
 // Why an existing folder must not be written into (or read from, by an elevated program): a
@@ -33,8 +34,9 @@ struct LogFolderChoice {
 
 // Makes the log's folder usable: a missing one is made with the program's DACL; one that
 // exists is used only when it is no reparse point and its owner is trusted, and then gets the
-// program's DACL again (a folder of an older version inherited "Users may create files").
-// Anything else, a folder that cannot even be examined included, is renamed to
+// program's owner and DACL again (a folder of an older version inherited "Users may create
+// files"); a folder of the program's own account that cannot be given to Administrators is not
+// used. Anything else, a folder that cannot even be examined included, is renamed to
 // <folder>.aside-<aside_suffix> and a new folder is made; when that fails too, the run logs
 // nowhere.
 LogFolderChoice PrepareLogFolder(LogFolders& folders, const Text& folder, TextView aside_suffix);

@@ -40,7 +40,8 @@ class LogFolders {
   // Users read, nothing inherited from the folder above. 0, or the Win32 error (183 when the
   // name exists).
   virtual std::uint32_t CreateProtected(const Text& folder) = 0;
-  // Gives a folder the program's DACL, as CreateProtected would have; 0 or the Win32 error.
+  // Gives a folder the owner and DACL CreateProtected would have given it: Administrators own
+  // it, and its DACL is the program's. 0 or the Win32 error.
   virtual std::uint32_t Protect(const Text& folder) = 0;
   // Renames a folder without replacing anything; a junction is renamed, not followed. 0 or the
   // Win32 error.

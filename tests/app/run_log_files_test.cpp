@@ -37,7 +37,7 @@ class FakeFolders : public LogFolders {
   }
   std::uint32_t Protect(const Text& folder) override {
     calls.push_back("protect " + ToUtf8(folder));
-    return 0;
+    return protect_error;
   }
   std::uint32_t Rename(const Text& from, const Text& to) override {
     calls.push_back("rename " + ToUtf8(from) + " " + ToUtf8(to));
@@ -49,6 +49,7 @@ class FakeFolders : public LogFolders {
   std::uint32_t inspect_error = 0;  // for a name that is not in folders: 0 is "not found"
   std::uint32_t create_error = 0;
   std::uint32_t rename_error = 0;
+  std::uint32_t protect_error = 0;
   std::vector<std::string> calls;
 };
 
@@ -59,7 +60,7 @@ TEST(LogFolder, OnlyAFolderNoStandardUserCanHaveMadeIsUsed) {
   struct Case {
     const char* name;
     std::optional<FolderFacts> facts;  // none: nothing has the name
-    std::uint32_t create_error, rename_error;
+    std::uint32_t create_error, rename_error, protect_error;
     bool usable;
     std::vector<std::string> calls;
     const char* note;  // a part of the note; empty: no note
@@ -71,25 +72,46 @@ TEST(LogFolder, OnlyAFolderNoStandardUserCanHaveMadeIsUsed) {
     return facts;
   };
   const Case cases[] = {
-      {"missing: made", std::nullopt, 0, 0, true, {"create " + folder}, ""},
-      {"missing, cannot be made", std::nullopt, 5, 0, false, {"create " + folder}, "error 5"},
+      {"missing: made", std::nullopt, 0, 0, 0, true, {"create " + folder}, ""},
+      {"missing, cannot be made", std::nullopt, 5, 0, 0, false, {"create " + folder}, "error 5"},
       {"SYSTEM's",
        with(kFileAttributeDirectory, kSystemSid),
        0,
        0,
+       0,
        true,
        {"protect " + folder},
        ""},
-      {"Administrators'", directory, 0, 0, true, {"protect " + folder}, ""},
+      {"Administrators'", directory, 0, 0, 0, true, {"protect " + folder}, ""},
+      {"Administrators', its DACL not set again",
+       directory,
+       0,
+       0,
+       5,
+       true,
+       {"protect " + folder},
+       ""},
+      // Given to Administrators: as its owner, the account's unelevated processes could
+      // change the DACL back.
       {"the installer's own account's",
        with(kFileAttributeDirectory, kAccount),
        0,
        0,
+       0,
        true,
        {"protect " + folder},
        ""},
+      {"the installer's own account's, not given to Administrators",
+       with(kFileAttributeDirectory, kAccount),
+       0,
+       0,
+       5,
+       true,
+       {"protect " + folder, aside, "create " + folder},
+       "cannot be given to Administrators (error 5)"},
       {"a standard user's",
        with(kFileAttributeDirectory, kStandardUser),
+       0,
        0,
        0,
        true,
@@ -99,12 +121,14 @@ TEST(LogFolder, OnlyAFolderNoStandardUserCanHaveMadeIsUsed) {
        with(kFileAttributeDirectory | kFileAttributeReparsePoint, kAdministratorsSid),
        0,
        0,
+       0,
        true,
        {aside, "create " + folder},
        "junction"},
-      {"a file", with(0, kAdministratorsSid), 0, 0, true, {aside, "create " + folder}, "a file"},
+      {"a file", with(0, kAdministratorsSid), 0, 0, 0, true, {aside, "create " + folder}, "a file"},
       {"owner unreadable",
        with(kFileAttributeDirectory, u""),
+       0,
        0,
        0,
        true,
@@ -114,12 +138,14 @@ TEST(LogFolder, OnlyAFolderNoStandardUserCanHaveMadeIsUsed) {
        with(kFileAttributeDirectory, kStandardUser),
        0,
        32,
+       0,
        false,
        {aside},
        "cannot be set aside (error 32)"},
       {"made again by someone in between",
        with(kFileAttributeDirectory, kStandardUser),
        183,
+       0,
        0,
        false,
        {aside, "create " + folder},
@@ -130,6 +156,7 @@ TEST(LogFolder, OnlyAFolderNoStandardUserCanHaveMadeIsUsed) {
     if (c.facts) folders.folders[kFolder] = *c.facts;
     folders.create_error = c.create_error;
     folders.rename_error = c.rename_error;
+    folders.protect_error = c.protect_error;
     const LogFolderChoice choice = PrepareLogFolder(folders, kFolder, u"T");
     EXPECT_EQ(choice.usable, c.usable) << c.name;
     EXPECT_EQ(folders.calls, c.calls) << c.name;

@@ -63,13 +63,15 @@ std::uint32_t Win32LogFolders::CreateProtected(const Text& folder) {
 
 std::uint32_t Win32LogFolders::Protect(const Text& folder) {
   // On the handle, not by name: SetNamedSecurityInfo would carry the DACL down onto whatever
-  // the folder holds, links to files elsewhere included.
-  const UniqueKernelHandle name = OpenName(folder, READ_CONTROL | WRITE_DAC);
+  // the folder holds, links to files elsewhere included. The owner changes too: whoever owns
+  // the folder may change its DACL whatever the DACL says.
+  const UniqueKernelHandle name = OpenName(folder, READ_CONTROL | WRITE_DAC | WRITE_OWNER);
   if (!name) return GetLastError();
   const std::unique_ptr<SecurityDescriptor> descriptor =
       SecurityDescriptor::FromSddl(kProtectedFolderSddl);
   if (!descriptor) return ERROR_INVALID_PARAMETER;
-  if (!SetKernelObjectSecurity(name.get(), DACL_SECURITY_INFORMATION, descriptor->get())) {
+  if (!SetKernelObjectSecurity(name.get(), OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                               descriptor->get())) {
     return GetLastError();
   }
   return ERROR_SUCCESS;
