@@ -18,8 +18,6 @@ std::optional<std::int32_t> Seconds(TextView text) {
   return value;
 }
 
-const std::vector<TextView> kQuietNames = {u"quiet", u"q"};
-
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(const std::vector<Text>& args) {
@@ -27,23 +25,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<Text>& args) {
   CommandLineOptions& options = parsed.options;
   bool wait = false;
   const std::vector<Switch> table = {
-      {kQuietNames, false,
-       [&options](TextView) {
-         options.quiet = true;
-         return Text();
-       }},
-      {{u"?", u"help", u"h"},
-       false,
-       [&options](TextView) {
-         options.usage = true;
-         return Text();
-       }},
-      {{u"uninstall"},
-       false,
-       [&options](TextView) {
-         options.uninstall = true;
-         return Text();
-       }},
+      FlagSwitch(kQuietNames, options.quiet),
+      FlagSwitch(kUsageNames, options.usage),
+      FlagSwitch({u"uninstall"}, options.uninstall),
       {{u"wait"},
        true,
        [&options, &wait](TextView value) {
@@ -64,14 +48,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<Text>& args) {
        }},
   };
   parsed.error = ParseSwitches(args, table);
-  if (parsed.error.empty() && options.quiet && options.usage) {
-    parsed.error = u"/? shows the usage in a box, which /quiet rules out";
-  }
   // A removal waits for no printer: a /wait with it is a mistake worth saying.
   if (parsed.error.empty() && options.uninstall && wait) {
     parsed.error = u"/wait does not go with /uninstall";
   }
-  if (!parsed.error.empty() && HoldsSwitch(args, kQuietNames)) options.quiet = true;
+  parsed.error = SettleQuiet(args, options.quiet, options.usage, std::move(parsed.error));
   return parsed;
 }
 

@@ -1,6 +1,7 @@
 #include "app/switches.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace px {
 
@@ -67,6 +68,20 @@ bool HoldsSwitch(const std::vector<Text>& args, const std::vector<TextView>& nam
     }
   }
   return false;
+}
+
+Switch FlagSwitch(std::vector<TextView> names, bool& flag) {
+  return {std::move(names), false, [&flag](TextView) {
+            flag = true;
+            return Text();
+          }};
+}
+
+Text SettleQuiet(const std::vector<Text>& args, bool& quiet, bool usage, Text error) {
+  if (error.empty() && quiet && usage)
+    error = u"/? shows the usage in a box, which /quiet rules out";
+  if (!error.empty() && HoldsSwitch(args, kQuietNames)) quiet = true;
+  return error;
 }
 
 bool IsFileName(TextView text) {

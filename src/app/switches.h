@@ -31,6 +31,19 @@ Text ParseSwitches(const std::vector<Text>& args, const std::vector<Switch>& tab
 // `C:\logs" /quiet`.
 bool HoldsSwitch(const std::vector<Text>& args, const std::vector<TextView>& names);
 
+// A switch without a value that sets a flag.
+Switch FlagSwitch(std::vector<TextView> names, bool& flag);
+
+// The two switches both programs take alike: /quiet (or /q), no window and no box, for
+// deployment tools; /? (or /help, /h), the usage in a box.
+inline const std::vector<TextView> kQuietNames = {u"quiet", u"q"};
+inline const std::vector<TextView> kUsageNames = {u"?", u"help", u"h"};
+
+// What /quiet settles once the whole line is read: with /? it is a mistake (the usage is a box
+// /quiet rules out), and a line not understood that holds /quiet anywhere is quiet all the same.
+// Returns the line's error: the one given, if any.
+Text SettleQuiet(const std::vector<Text>& args, bool& quiet, bool usage, Text error);
+
 // The switch's name in lower case, without its leading / or -; empty when arg is no switch.
 Text SwitchName(TextView arg);
 

@@ -4,27 +4,12 @@
 
 namespace px::capture {
 
-namespace {
-
-const std::vector<TextView> kQuietNames = {u"quiet", u"q"};
-
-}  // namespace
-
 ParsedCaptureLine ParseCaptureCommandLine(const std::vector<Text>& args) {
   ParsedCaptureLine parsed;
   CaptureOptions& options = parsed.options;
   const std::vector<Switch> table = {
-      {kQuietNames, false,
-       [&options](TextView) {
-         options.quiet = true;
-         return Text();
-       }},
-      {{u"?", u"help", u"h"},
-       false,
-       [&options](TextView) {
-         options.usage = true;
-         return Text();
-       }},
+      FlagSwitch(kQuietNames, options.quiet),
+      FlagSwitch(kUsageNames, options.usage),
   };
   parsed.error = ParseSwitches(args, table, [&options](TextView word) {
     if (!options.folder.empty()) return u"a second folder: " + Text(word);
@@ -32,10 +17,7 @@ ParsedCaptureLine ParseCaptureCommandLine(const std::vector<Text>& args) {
     options.folder = Text(word);
     return Text();
   });
-  if (parsed.error.empty() && options.quiet && options.usage) {
-    parsed.error = u"/? shows the usage in a box, which /quiet rules out";
-  }
-  if (!parsed.error.empty() && HoldsSwitch(args, kQuietNames)) options.quiet = true;
+  parsed.error = SettleQuiet(args, options.quiet, options.usage, std::move(parsed.error));
   return parsed;
 }
 

@@ -7,6 +7,18 @@
 
 namespace px::sim {
 
+TextView ArchitectureName(Architecture arch) {
+  switch (arch) {
+    case Architecture::kX86:
+      return u"x86";
+    case Architecture::kArm64:
+      return u"arm64";
+    case Architecture::kAmd64:
+      break;
+  }
+  return u"amd64";
+}
+
 namespace {
 
 TextView Trim(TextView text) {

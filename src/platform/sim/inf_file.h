@@ -14,6 +14,9 @@ namespace px::sim {
 // The processor architecture of a Windows installation, as INF decorations name it.
 enum class Architecture { kX86, kAmd64, kArm64 };
 
+// Its name as Windows writes it in lower case: "x86", "amd64", "arm64".
+TextView ArchitectureName(Architecture arch);
+
 // A Windows version as RtlGetVersion reports it (10.0.22631 is Windows 11 23H2).
 struct WindowsVersion {
   std::uint32_t major = 10;

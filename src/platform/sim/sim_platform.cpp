@@ -103,17 +103,7 @@ bool SimSystem::FileExists(const Text& path) const {
   return !host.empty() && std::filesystem::is_regular_file(host);
 }
 
-Text SimSystem::NativeArchitecture() const {
-  switch (machine_.arch) {
-    case Architecture::kX86:
-      return u"x86";
-    case Architecture::kArm64:
-      return u"arm64";
-    case Architecture::kAmd64:
-      break;
-  }
-  return u"amd64";
-}
+Text SimSystem::NativeArchitecture() const { return Text(ArchitectureName(machine_.arch)); }
 
 namespace {
 

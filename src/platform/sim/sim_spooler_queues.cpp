@@ -16,18 +16,6 @@ constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kErrorUnknownPort = 1796;
 constexpr std::uint32_t kErrorUnknownPrinterDriver = 1797;
 
-TextView ArchitectureTag(Architecture arch) {
-  switch (arch) {
-    case Architecture::kX86:
-      return u"x86";
-    case Architecture::kArm64:
-      return u"arm64";
-    case Architecture::kAmd64:
-      break;
-  }
-  return u"amd64";
-}
-
 // Where the driver store keeps a package staged from an INF file:
 // C:\Windows\System32\DriverStore\FileRepository\px.inf_amd64_<16 hex digits>\px.inf. The
 // digits stand for the store's own hash; here they follow from the INF's name alone.
@@ -42,7 +30,7 @@ Text StorePath(TextView inf_path, Architecture arch) {
   char digits[17];
   std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
   return u"C:\\Windows\\System32\\DriverStore\\FileRepository\\" + file + u"_" +
-         Text(ArchitectureTag(arch)) + u"_" + Utf8Literal(digits) + u"\\" + file;
+         Text(ArchitectureName(arch)) + u"_" + Utf8Literal(digits) + u"\\" + file;
 }
 
 // Whether a port list as EnumPrinters gives it ("USB001" or "USB001, USB002") holds the port.

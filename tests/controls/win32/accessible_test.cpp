@@ -12,6 +12,7 @@
 #include "controls/win32/button_control.h"
 #include "gallery/button_strips.h"
 #include "gallery_screenshot.h"
+#include "parent_window.h"
 
 namespace px::win32 {
 namespace {
@@ -225,14 +226,7 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, L
 class AccessibleButtonTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"PxAccessibleTestParent";
-    RegisterClassExW(&wc);  // a second registration fails harmlessly
-    parent_ = CreateWindowExW(0, wc.lpszClassName, L"accessible test", WS_POPUP | WS_VISIBLE, 100,
-                              100, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    parent_ = testing::MakeParentWindow(L"PxAccessibleTestParent", WS_POPUP | WS_VISIBLE);
     ASSERT_NE(parent_, nullptr);
     SetCursorPos(0, 0);
   }

@@ -7,6 +7,7 @@
 
 #include "controls/win32/button_control.h"
 #include "gallery/button_strips.h"
+#include "parent_window.h"
 
 namespace px::win32 {
 namespace {
@@ -40,14 +41,7 @@ class Heard final : public iButtonEvents {
 class ButtonWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"PxButtonTestParent";
-    RegisterClassExW(&wc);  // a second registration fails harmlessly
-    parent_ = CreateWindowExW(0, wc.lpszClassName, L"button test", WS_POPUP | WS_CLIPCHILDREN, 100,
-                              100, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    parent_ = testing::MakeParentWindow(L"PxButtonTestParent", WS_POPUP | WS_CLIPCHILDREN);
     ASSERT_NE(parent_, nullptr);
     SetCursorPos(0, 0);
   }
