@@ -3,12 +3,12 @@
 #include <memory>
 #include <sstream>
 
-#include "gallery/button_strips.h"
+#include "base/sim/event_loop.h"
 #include "controls/button/ibutton.h"
-#include "gallery/gallery.h"
 #include "controls/sim/button_site_sim.h"
 #include "controls/sim/cairo_surface.h"
-#include "base/sim/event_loop.h"
+#include "gallery/button_strips.h"
+#include "gallery/gallery.h"
 
 namespace px::sim {
 namespace {

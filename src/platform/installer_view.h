@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/system_error.h"
 #include "base/text.h"
+#include "platform/system_error.h"
 
 namespace px {
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <optional>
 
-#include "platform/system_error.h"
 #include "base/text.h"
+#include "platform/system_error.h"
 
 namespace px {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/registry.h"
 #include "base/text.h"
+#include "platform/registry.h"
 
 namespace px {
 

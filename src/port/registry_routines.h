@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "platform/registry.h"
 #include "base/text.h"
+#include "platform/registry.h"
 
 namespace px {
 

@@ -1,8 +1,8 @@
 // One detection pass over 1000 associations of a busy machine, without the cost of a window.
 #include <benchmark/benchmark.h>
 
-#include "detect/detect_usb_printer.h"
 #include "base/utf.h"
+#include "detect/detect_usb_printer.h"
 
 namespace px {
 namespace {

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <map>
 
+#include "controls/sim/button_api_sim.h"
 #include "gallery/button_strips.h"
 #include "gallery/gallery.h"
-#include "controls/sim/button_api_sim.h"
 
 namespace px::sim {
 namespace {

@@ -47,150 +47,175 @@ std::function<void(PortRegistry&)> PrinterWithPortValue(std::uint32_t type, std:
   };
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Registrations, PortSearchTest,
-    ::testing::Values(
-        SearchCase{"NoClassKey", [](PortRegistry&) {}, u"lpt1:"},
-        SearchCase{"EmptyClassKey",
-                   [](PortRegistry& m) {
-                     m.store().Create(kHkeyLocalMachine, m.ClassKey());
-                     m.SetUsbPrint(0, kPrinter);
-                   },
-                   u"lpt1:"},
-        SearchCase{"OnlyOtherVendors",
-                   [](PortRegistry& m) {
-                     m.AddInterface(kOtherVendor, 1);
-                     m.AddInterface(kOtherVendor2, 2);
-                     m.SetUsbPrint(0, kOtherVendor);
-                     m.SetUsbPrint(1, kOtherVendor2);
-                   },
-                   u"lpt1:"},
-        SearchCase{"PrinterListedAsValue0", PrinterWithPort(1), u"USB001"},
-        SearchCase{"VendorInLowerCase",
-                   [](PortRegistry& m) {
-                     m.AddInterface(u"USB\\VID_1a86&PID_5740\\A1B2C3D4", 1);
-                     m.SetUsbPrint(0, u"USB\\VID_1a86&PID_5740\\A1B2C3D4");
-                   },
-                   u"USB001"},
-        // The vendor is read at characters 13 to 16, wherever else the name holds VID_1A86.
-        SearchCase{"VendorNotAtItsPlace",
-                   [](PortRegistry& m) {
-                     m.AddInterface(u"USBPRINT\\VID_1A86&PID_5740\\1", 1);
-                     m.SetUsbPrint(0, u"USBPRINT\\VID_1A86&PID_5740\\1");
-                   },
-                   u"lpt1:"},
-        SearchCase{"ListedOnlyAsValue2",
-                   [](PortRegistry& m) {
-                     m.AddInterface(kPrinter, 3);
-                     m.SetUsbPrint(0, kOtherVendor);
-                     m.SetUsbPrint(1, kOtherVendor2);
-                     m.SetUsbPrint(2, kPrinter);
-                   },
-                   u"USB003"},
-        SearchCase{"ListedOnlyAsValue9",
-                   [](PortRegistry& m) {
-                     m.AddInterface(kPrinter, 9);
-                     for (int k = 0; k < 9; ++k) m.SetUsbPrint(k, kOtherVendor);
-                     m.SetUsbPrint(9, kPrinter);
-                   },
-                   u"USB009"},
-        SearchCase{"MissingValue2RejectsUnlistedInterfaceOnly",
-                   [](PortRegistry& m) {
-                     m.AddInterface(u"USB\\VID_1A86&PID_5740\\AAA", 4);  // listed nowhere
-                     m.AddInterface(u"USB\\VID_1A86&PID_5740\\BBB", 5);
-                     m.SetUsbPrint(0, kOtherVendor);
-                     m.SetUsbPrint(1, u"USB\\VID_1A86&PID_5740\\BBB");
-                   },
-                   u"USB005"},
-        SearchCase{"Value0Missing",
-                   [](PortRegistry& m) {
-                     m.AddInterface(kPrinter, 1);
-                     m.SetUsbPrint(1, kPrinter);
-                   },
-                   u"lpt1:"},
-        SearchCase{"UsbPrintKeyMissing", [](PortRegistry& m) { m.AddInterface(kPrinter, 1); },
-                   u"lpt1:"},
-        SearchCase{"InstanceDiffersInLetterCase",
-                   [](PortRegistry& m) {
-                     m.AddInterface(kPrinter, 1);
-                     m.SetUsbPrint(0, u"USB\\VID_1A86&PID_5740\\a1b2c3d4");
-                   },
-                   u"lpt1:"},
-        SearchCase{"FirstInEnumerationOrderWins",
-                   [](PortRegistry& m) {
-                     // Created first, sorted last: "5741" comes after "5740".
-                     m.AddInterface(kPrinter2, 2);
-                     m.AddInterface(kPrinter, 1);
-                     m.SetUsbPrint(0, kPrinter2);
-                     m.SetUsbPrint(1, kPrinter);
-                   },
-                   u"USB001"},
-        SearchCase{"KeyNameTooShortForAVendor",
-                   [](PortRegistry& m) {
-                     m.AddInterfaceKey(u"##?#USB#VID", 1);
-                     m.SetUsbPrint(0, u"USB");
-                   },
-                   u"lpt1:"},
-        // The port number is taken whole, as a number.
-        SearchCase{"Port0", PrinterWithPort(0), u"USB000"},
-        SearchCase{"Port12", PrinterWithPort(12), u"USB012"},
-        SearchCase{"Port127", PrinterWithPort(127), u"USB127"},
-        SearchCase{"Port128", PrinterWithPort(128), u"USB128"},
-        SearchCase{"Port160", PrinterWithPort(160), u"USB160"},
-        SearchCase{"Port256", PrinterWithPort(256), u"USB256"},
-        SearchCase{"Port1000", PrinterWithPort(1000), u"USB1000"},
-        SearchCase{"PortMax", PrinterWithPort(0xFFFFFFFF), u"USB4294967295"},
-        SearchCase{"PortNumberMissing",
-                   [](PortRegistry& m) {
-                     m.AddInterface(kPrinter, std::nullopt);
-                     m.SetUsbPrint(0, kPrinter);
-                   },
-                   u"lpt1:"},
-        SearchCase{"PortNumberAsText", PrinterWithPortValue(kRegSz, sim::StringData(u"1")),
-                   u"lpt1:"},
-        SearchCase{"PortNumberAsBinary",
-                   PrinterWithPortValue(kRegBinary, std::string("\x01\0\0\0", 4)), u"lpt1:"},
-        SearchCase{"PortNumberOfTwoBytes",
-                   PrinterWithPortValue(kRegDword, std::string("\x01\0", 2)), u"lpt1:"},
-        SearchCase{"PortNumberAsQword",
-                   PrinterWithPortValue(kRegQword, std::string("\x01\0\0\0\0\0\0\0", 8)), u"lpt1:"},
-        // A value stored without its terminator keeps its last character, so a serial number
-        // is not cut short into the prefix of another one.
-        SearchCase{"UsbPrintValueWithoutTerminator",
-                   [](PortRegistry& m) {
-                     m.AddInterface(u"USB\\VID_1A86&PID_5740\\A", 1);
-                     const std::string ab = sim::StringData(u"USB\\VID_1A86&PID_5740\\AB");
-                     m.SetUsbPrintRaw(0, kRegSz, ab.substr(0, ab.size() - 2));
-                   },
-                   u"lpt1:"},
-        SearchCase{"UsbPrintValueLongerThanTheBuffer",
-                   [](PortRegistry& m) {
-                     m.AddInterface(kPrinter, 1);
-                     m.SetUsbPrint(0, Text(kPrinter) + Text(300, u'x'));
-                   },
-                   u"lpt1:"},
-        // The instance counts only as whole segments of the key name.
-        SearchCase{"ServedInstanceIsPrefixOfAnUnpluggedOne",
-                   [](PortRegistry& m) {
-                     m.AddInterface(u"USB\\VID_1A86&PID_5740\\5&2a1b3c4d&0&11", 11);
-                     m.SetUsbPrint(0, u"USB\\VID_1A86&PID_5740\\5&2a1b3c4d&0&1");
-                   },
-                   u"lpt1:"},
-        SearchCase{"SerialIsPrefixOfAnotherSerial",
-                   [](PortRegistry& m) {
-                     m.AddInterface(u"USB\\VID_1A86&PID_5740\\AB", 2);
-                     m.AddInterface(u"USB\\VID_1A86&PID_5741\\A", 3);
-                     m.SetUsbPrint(0, u"USB\\VID_1A86&PID_5740\\A");
-                     m.SetUsbPrint(1, u"USB\\VID_1A86&PID_5741\\A");
-                   },
-                   u"USB003"},
-        SearchCase{"ChineseSerialOnAChineseSystem",
-                   [](PortRegistry& m) {
-                     m.AddInterface(u"USB\\VID_1A86&PID_5740\\打印机01", 3);
-                     m.SetUsbPrint(0, u"USB\\VID_1A86&PID_5740\\打印机01");
-                   },
-                   u"USB003"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Registrations, PortSearchTest,
+                         ::testing::
+                             Values(SearchCase{"NoClassKey", [](PortRegistry&) {}, u"lpt1:"},
+                                    SearchCase{"EmptyClassKey",
+                                               [](PortRegistry& m) {
+                                                 m.store().Create(kHkeyLocalMachine, m.ClassKey());
+                                                 m.SetUsbPrint(0, kPrinter);
+                                               },
+                                               u"lpt1:"},
+                                    SearchCase{"OnlyOtherVendors",
+                                               [](PortRegistry& m) {
+                                                 m.AddInterface(kOtherVendor, 1);
+                                                 m.AddInterface(kOtherVendor2, 2);
+                                                 m.SetUsbPrint(0, kOtherVendor);
+                                                 m.SetUsbPrint(1, kOtherVendor2);
+                                               },
+                                               u"lpt1:"},
+                                    SearchCase{"PrinterListedAsValue0", PrinterWithPort(1),
+                                               u"USB001"},
+                                    SearchCase{
+                                        "VendorInLowerCase",
+                                        [](PortRegistry& m) {
+                                          m.AddInterface(u"USB\\VID_1a86&PID_5740\\A1B2C3D4", 1);
+                                          m.SetUsbPrint(0, u"USB\\VID_1a86&PID_5740\\A1B2C3D4");
+                                        },
+                                        u"USB001"},
+                                    // The vendor is read at characters 13 to 16, wherever else the
+                                    // name holds VID_1A86.
+                                    SearchCase{
+                                        "VendorNotAtItsPlace",
+                                        [](PortRegistry& m) {
+                                          m.AddInterface(u"USBPRINT\\VID_1A86&PID_5740\\1", 1);
+                                          m.SetUsbPrint(0, u"USBPRINT\\VID_1A86&PID_5740\\1");
+                                        },
+                                        u"lpt1:"},
+                                    SearchCase{"ListedOnlyAsValue2",
+                                               [](PortRegistry& m) {
+                                                 m.AddInterface(kPrinter, 3);
+                                                 m.SetUsbPrint(0, kOtherVendor);
+                                                 m.SetUsbPrint(1, kOtherVendor2);
+                                                 m.SetUsbPrint(2, kPrinter);
+                                               },
+                                               u"USB003"},
+                                    SearchCase{"ListedOnlyAsValue9",
+                                               [](PortRegistry& m) {
+                                                 m.AddInterface(kPrinter, 9);
+                                                 for (int k = 0; k < 9; ++k)
+                                                   m.SetUsbPrint(k, kOtherVendor);
+                                                 m.SetUsbPrint(9, kPrinter);
+                                               },
+                                               u"USB009"},
+                                    SearchCase{"MissingValue2RejectsUnlistedInterfaceOnly",
+                                               [](PortRegistry& m) {
+                                                 m.AddInterface(u"USB\\VID_1A86&PID_5740\\AAA",
+                                                                4);  // listed nowhere
+                                                 m.AddInterface(u"USB\\VID_1A86&PID_5740\\BBB", 5);
+                                                 m.SetUsbPrint(0, kOtherVendor);
+                                                 m.SetUsbPrint(1, u"USB\\VID_1A86&PID_5740\\BBB");
+                                               },
+                                               u"USB005"},
+                                    SearchCase{"Value0Missing",
+                                               [](PortRegistry& m) {
+                                                 m.AddInterface(kPrinter, 1);
+                                                 m.SetUsbPrint(1, kPrinter);
+                                               },
+                                               u"lpt1:"},
+                                    SearchCase{"UsbPrintKeyMissing",
+                                               [](PortRegistry& m) { m.AddInterface(kPrinter, 1); },
+                                               u"lpt1:"},
+                                    SearchCase{"InstanceDiffersInLetterCase",
+                                               [](PortRegistry& m) {
+                                                 m.AddInterface(kPrinter, 1);
+                                                 m.SetUsbPrint(0,
+                                                               u"USB\\VID_1A86&PID_5740\\a1b2c3d4");
+                                               },
+                                               u"lpt1:"},
+                                    SearchCase{"FirstInEnumerationOrderWins",
+                                               [](PortRegistry& m) {
+                                                 // Created first, sorted last: "5741" comes after
+                                                 // "5740".
+                                                 m.AddInterface(kPrinter2, 2);
+                                                 m.AddInterface(kPrinter, 1);
+                                                 m.SetUsbPrint(0, kPrinter2);
+                                                 m.SetUsbPrint(1, kPrinter);
+                                               },
+                                               u"USB001"},
+                                    SearchCase{"KeyNameTooShortForAVendor",
+                                               [](PortRegistry& m) {
+                                                 m.AddInterfaceKey(u"##?#USB#VID", 1);
+                                                 m.SetUsbPrint(0, u"USB");
+                                               },
+                                               u"lpt1:"},
+                                    // The port number is taken whole, as a number.
+                                    SearchCase{"Port0", PrinterWithPort(0), u"USB000"},
+                                    SearchCase{"Port12", PrinterWithPort(12), u"USB012"},
+                                    SearchCase{"Port127", PrinterWithPort(127), u"USB127"},
+                                    SearchCase{"Port128", PrinterWithPort(128), u"USB128"},
+                                    SearchCase{"Port160", PrinterWithPort(160), u"USB160"},
+                                    SearchCase{"Port256", PrinterWithPort(256), u"USB256"},
+                                    SearchCase{"Port1000", PrinterWithPort(1000), u"USB1000"},
+                                    SearchCase{"PortMax", PrinterWithPort(0xFFFFFFFF),
+                                               u"USB4294967295"},
+                                    SearchCase{"PortNumberMissing",
+                                               [](PortRegistry& m) {
+                                                 m.AddInterface(kPrinter, std::nullopt);
+                                                 m.SetUsbPrint(0, kPrinter);
+                                               },
+                                               u"lpt1:"},
+                                    SearchCase{"PortNumberAsText",
+                                               PrinterWithPortValue(kRegSz, sim::StringData(u"1")),
+                                               u"lpt1:"},
+                                    SearchCase{"PortNumberAsBinary",
+                                               PrinterWithPortValue(kRegBinary,
+                                                                    std::string("\x01\0\0\0", 4)),
+                                               u"lpt1:"},
+                                    SearchCase{
+                                        "PortNumberOfTwoBytes",
+                                        PrinterWithPortValue(kRegDword, std::string("\x01\0", 2)),
+                                        u"lpt1:"},
+                                    SearchCase{
+                                        "PortNumberAsQword",
+                                        PrinterWithPortValue(kRegQword,
+                                                             std::string("\x01\0\0\0\0\0\0\0", 8)),
+                                        u"lpt1:"},
+                                    // A value stored without its terminator keeps its last
+                                    // character, so a serial number is not cut short into the
+                                    // prefix of another one.
+                                    SearchCase{"UsbPrintValueWithoutTerminator",
+                                               [](PortRegistry& m) {
+                                                 m.AddInterface(u"USB\\VID_1A86&PID_5740\\A", 1);
+                                                 const std::string ab =
+                                                     sim::StringData(u"USB\\VID_1A86&PID_5740\\AB");
+                                                 m.SetUsbPrintRaw(0, kRegSz,
+                                                                  ab.substr(0, ab.size() - 2));
+                                               },
+                                               u"lpt1:"},
+                                    SearchCase{"UsbPrintValueLongerThanTheBuffer",
+                                               [](PortRegistry& m) {
+                                                 m.AddInterface(kPrinter, 1);
+                                                 m.SetUsbPrint(0, Text(kPrinter) + Text(300, u'x'));
+                                               },
+                                               u"lpt1:"},
+                                    // The instance counts only as whole segments of the key name.
+                                    SearchCase{"ServedInstanceIsPrefixOfAnUnpluggedOne",
+                                               [](PortRegistry& m) {
+                                                 m.AddInterface(
+                                                     u"USB\\VID_1A86&PID_5740\\5&2a1b3c4d&0&11",
+                                                     11);
+                                                 m.SetUsbPrint(
+                                                     0, u"USB\\VID_1A86&PID_5740\\5&2a1b3c4d&0&1");
+                                               },
+                                               u"lpt1:"},
+                                    SearchCase{"SerialIsPrefixOfAnotherSerial",
+                                               [](PortRegistry& m) {
+                                                 m.AddInterface(u"USB\\VID_1A86&PID_5740\\AB", 2);
+                                                 m.AddInterface(u"USB\\VID_1A86&PID_5741\\A", 3);
+                                                 m.SetUsbPrint(0, u"USB\\VID_1A86&PID_5740\\A");
+                                                 m.SetUsbPrint(1, u"USB\\VID_1A86&PID_5741\\A");
+                                               },
+                                               u"USB003"},
+                                    SearchCase{"ChineseSerialOnAChineseSystem",
+                                               [](PortRegistry& m) {
+                                                 m.AddInterface(u"USB\\VID_1A86&PID_5740\\打印机01",
+                                                                3);
+                                                 m.SetUsbPrint(0,
+                                                               u"USB\\VID_1A86&PID_5740\\打印机01");
+                                               },
+                                               u"USB003"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // An empty usbprint value, read with its terminator or with a size of 0, names no device.
 TEST(PortSearch, EmptyUsbPrintValueOfAnySizeMatchesNoName) {

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sim/dependent_list.h"
 #include "base/utf.h"
+#include "platform/sim/dependent_list.h"
 
 namespace px::sim {
 namespace {

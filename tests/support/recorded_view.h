@@ -15,7 +15,8 @@ namespace px::testing {
 // the time stamp.
 class RecordedView {
  public:
-  RecordedView() : trace_(&sink_, [] { return std::int64_t{0}; }), window_({}), view_(window_, trace_) {}
+  RecordedView()
+      : trace_(&sink_, [] { return std::int64_t{0}; }), window_({}), view_(window_, trace_) {}
 
   InstallerView& view() { return view_; }
   InstallerView* operator->() { return &view_; }

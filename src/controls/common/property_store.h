@@ -5,10 +5,10 @@
 #include <optional>
 #include <variant>
 
+#include "base/text.h"
 #include "controls/common/control_error.h"
 #include "controls/common/font.h"
 #include "controls/common/picture.h"
-#include "base/text.h"
 
 namespace px {
 

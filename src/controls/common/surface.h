@@ -1,10 +1,10 @@
 #pragma once
 
+#include "base/text.h"
 #include "controls/common/color.h"
 #include "controls/common/font.h"
 #include "controls/common/geometry.h"
 #include "controls/common/picture.h"
-#include "base/text.h"
 
 namespace px {
 

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "gallery_buttons.h"
+#include "base/win32/windows_api.h"
 #include "controls/win32/control_bform.h"
 #include "controls/win32/control_host_window.h"
-#include "base/win32/windows_api.h"
+#include "gallery_buttons.h"
 
 namespace px::gallery {
 

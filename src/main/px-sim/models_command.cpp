@@ -1,9 +1,9 @@
 #include <iostream>
 #include <memory>
 
+#include "base/utf.h"
 #include "commands.h"
 #include "detect/model_table.h"
-#include "base/utf.h"
 
 namespace px::sim {
 

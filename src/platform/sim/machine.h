@@ -68,5 +68,4 @@ std::filesystem::path DefaultPackageDir();
 // "10.0.22631" -> {10, 0, 22631}: three whole numbers of up to nine digits; nullopt otherwise.
 std::optional<WindowsVersion> ParseWindowsVersion(std::string_view text);
 
-
 }  // namespace px::sim

@@ -4,8 +4,8 @@
 #include <optional>
 #include <sstream>
 
-#include "platform/sim/dependent_list.h"
 #include "base/utf.h"
+#include "platform/sim/dependent_list.h"
 
 namespace px::sim {
 

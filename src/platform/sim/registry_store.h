@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "platform/registry.h"
 #include "platform/sim/text_case.h"
-#include "base/text.h"
 
 namespace px::sim {
 

@@ -3,10 +3,10 @@
 #include <array>
 #include <memory>
 
-#include "platform/installer_view.h"
-#include "platform/system_error.h"
 #include "base/win32/unique_handle.h"
 #include "base/win32/windows_api.h"
+#include "platform/installer_view.h"
+#include "platform/system_error.h"
 
 namespace px::win32 {
 

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "platform/system_error.h"
 #include "base/win32/windows_api.h"
+#include "platform/system_error.h"
 
 namespace px::win32 {
 

@@ -4,10 +4,10 @@
 #include <map>
 #include <memory>
 
-#include "platform/system_error.h"
 #include "base/timers.h"
 #include "base/win32/unique_handle.h"
 #include "base/win32/windows_api.h"
+#include "platform/system_error.h"
 
 namespace px::win32 {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/windows_api.h"
 #include "gallery/button_strips.h"
 #include "gallery_screenshot.h"
-#include "base/win32/windows_api.h"
 
 namespace px {
 namespace {

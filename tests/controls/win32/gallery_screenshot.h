@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "controls/common/picture.h"
 #include "base/win32/windows_api.h"
+#include "controls/common/picture.h"
 
 namespace px::testing {
 
