@@ -96,6 +96,16 @@ linux_tests() {
   ctest --test-dir build/linux --output-on-failure -j"$jobs"
 }
 
+format_check() {
+  step="format check"
+  local files
+  mapfile -t files < <(git ls-files '*.cpp' '*.h' 2>/dev/null || find src tests -name '*.cpp' -o -name '*.h')
+  local report
+  report=$(clang-format --dry-run --Werror "${files[@]}" 2>&1) && return 0
+  grep -m 10 -E 'error:|warning:' <<<"$report" >&2 || true
+  die "some files differ from .clang-format (above; clang-format -i FILE mends one)"
+}
+
 sanitizer_tests() {
   step="sanitizer build"
   build_linux build/sanitize -DCMAKE_BUILD_TYPE=Debug -DPX_SANITIZE=ON -DPX_BENCHMARKS=OFF
@@ -198,6 +208,7 @@ case "${1:-}" in
   fuzz) deps; step="fuzzing"; scripts/fuzz.sh "${@:2}" ;;
   test)
     deps all
+    format_check
     linux_tests
     sanitizer_tests
     step="fuzzing"
