@@ -13,6 +13,7 @@
 
 #include "base/utf.h"
 #include "base/win32/windows_api.h"
+#include "wine_path.h"
 
 #include <winspool.h>
 
@@ -81,7 +82,7 @@ bool Holds(Win32PrintSpooler& spooler, const Text& queue) {
   return std::any_of(queues.begin(), queues.end(), [&](const auto& q) { return q.name == queue; });
 }
 
-class Win32Spooler : public testing::Test {
+class Win32Spooler : public ::testing::Test {
  protected:
   void SetUp() override {
     RemoveLeftovers(spooler, {kQueue}, {kDriver});
@@ -137,19 +138,9 @@ TEST_F(Win32Spooler, FindsMovesAndDeletesAQueueAndItsDriver) {
   EXPECT_NE(package, 0u);
 }
 
-// px-installer.exe's path as Windows sees it; a build-tree path of the Linux host is on Z:.
-std::wstring InstallerPath() {
-  std::string path = PX_INSTALLER_EXE;
-  if (!path.empty() && path[0] == '/') {
-    for (char& c : path) c = c == '/' ? '\\' : c;
-    path = "Z:" + path;
-  }
-  return std::wstring(path.begin(), path.end());
-}
-
 // Starts px-installer.exe with these arguments; the caller closes the handles.
 PROCESS_INFORMATION StartInstaller(const std::wstring& arguments) {
-  std::wstring command = L"\"" + InstallerPath() + L"\" " + arguments;
+  std::wstring command = L"\"" + px::testing::WindowsPathOf(PX_INSTALLER_EXE) + L"\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};

@@ -8,6 +8,7 @@
 
 #include "base/utf.h"
 #include "base/win32/windows_api.h"
+#include "wine_path.h"
 
 namespace px::win32 {
 namespace {
@@ -40,17 +41,6 @@ TEST(Win32Processes, AProgramThatIsNotThereIsAnError) {
   }
 }
 
-// The planted program's path as Windows sees it; a build-tree path of the Linux host is on
-// drive Z:.
-std::wstring PlantedProgram() {
-  std::string path = PX_PLANTED_PROGRAM;
-  if (!path.empty() && path[0] == '/') {
-    for (char& c : path) c = c == '/' ? '\\' : c;
-    path = "Z:" + path;
-  }
-  return std::wstring(path.begin(), path.end());
-}
-
 // A folder of the user's, such as Downloads, that the installer was started from: the current
 // folder while it lives.
 class CurrentFolder {
@@ -73,7 +63,8 @@ class CurrentFolder {
   bool Plant(const wchar_t* name, const char* text = nullptr) {
     const std::wstring file = path_ + L"\\" + name;
     planted_.push_back(file);
-    if (text == nullptr) return CopyFileW(PlantedProgram().c_str(), file.c_str(), FALSE);
+    if (text == nullptr)
+      return CopyFileW(px::testing::WindowsPathOf(PX_PLANTED_PROGRAM).c_str(), file.c_str(), FALSE);
     std::FILE* out = _wfopen(file.c_str(), L"wb");
     if (out == nullptr) return false;
     std::fputs(text, out);

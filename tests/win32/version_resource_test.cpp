@@ -6,23 +6,14 @@
 
 #include "base/win32/windows_api.h"
 #include "texts/installer_texts.h"
+#include "wine_path.h"
 
 namespace {
 
-// The program's path as Windows sees it; a build-tree path of the Linux host is on drive Z:.
-std::wstring InstallerPath() {
-  std::string path = PX_INSTALLER_EXE;
-  if (!path.empty() && path[0] == '/') {
-    for (char& c : path) c = c == '/' ? '\\' : c;
-    path = "Z:" + path;
-  }
-  return std::wstring(path.begin(), path.end());
-}
-
-class VersionResource : public testing::Test {
+class VersionResource : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::wstring path = InstallerPath();
+    const std::wstring path = px::testing::WindowsPathOf(PX_INSTALLER_EXE);
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
     ASSERT_NE(size, 0u) << "no version resource, error " << GetLastError();

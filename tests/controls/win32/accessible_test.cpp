@@ -19,14 +19,7 @@ namespace {
 
 bool Chinese() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE; }
 
-void Pump(int ms) {
-  const DWORD end = GetTickCount() + ms;
-  do {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-    Sleep(5);
-  } while (static_cast<int>(end - GetTickCount()) > 0);
-}
+using px::testing::Pump;
 
 VARIANT Child(LONG id) {
   VARIANT v;

@@ -12,6 +12,8 @@
 namespace px::win32 {
 namespace {
 
+using px::testing::Pump;
+
 class Heard final : public iButtonEvents {
  public:
   std::vector<std::string> lines;
@@ -64,14 +66,6 @@ class ButtonWindowTest : public ::testing::Test {
     ShowWindow(parent_, SW_SHOWNORMAL);
     SetForegroundWindow(parent_);
     Pump(50);
-  }
-  static void Pump(int ms) {
-    const DWORD end = GetTickCount() + ms;
-    do {
-      MSG m;
-      while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-      Sleep(5);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
   }
   void Send(UINT message, WPARAM w = 0, int x = 10, int y = 10) {
     SendMessageW(control_->hwnd(), message, w, MAKELPARAM(x, y));

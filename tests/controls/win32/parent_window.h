@@ -1,4 +1,4 @@
-// The host window the controls' Win32 tests place a control in.
+// The host window the controls' Win32 tests place a control in, and its messages.
 #pragma once
 
 #include "base/win32/windows_api.h"
@@ -16,6 +16,16 @@ inline HWND MakeParentWindow(const wchar_t* class_name, DWORD style) {
   RegisterClassExW(&wc);
   return CreateWindowExW(0, class_name, class_name, style, 100, 100, 300, 200, nullptr, nullptr,
                          wc.hInstance, nullptr);
+}
+
+// Dispatches the thread's messages for about this many milliseconds, as a message loop would.
+inline void Pump(int ms) {
+  const DWORD end = GetTickCount() + ms;
+  do {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+    Sleep(5);
+  } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
 }  // namespace px::testing
