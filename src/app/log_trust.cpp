@@ -45,10 +45,9 @@ LogFolderChoice PrepareLogFolder(LogFolders& folders, const Text& folder, TextVi
                                   : LogFolderRefusal(facts, folders.AccountSid());
   if (refusal.empty()) {
     const std::uint32_t protect = folders.Protect(folder);
-    // Failing leaves SYSTEM's or Administrators' folder as it was: the file checks still hold.
-    if (protect == 0 || facts.owner == kSystemSid || facts.owner == kAdministratorsSid) {
-      return {true, Text()};
-    }
+    // Failing leaves SYSTEM's or Administrators' folder (trusted without the installer's own
+    // account) as it was: the file checks still hold.
+    if (protect == 0 || OwnerIsTrusted(facts.owner, TextView())) return {true, Text()};
     refusal =
         u"its owner is the installer's own account, and it cannot be given to "
         u"Administrators (" +
