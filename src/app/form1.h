@@ -4,16 +4,13 @@
 #include <memory>
 #include <optional>
 
+#include "app/backend.h"
 #include "app/exit_codes.h"
 #include "base/timers.h"
 #include "detect/detect_usb_printer.h"
 #include "detect/model_table.h"
-#include "platform/installer_view.h"
-#include "platform/print_spooler.h"
-#include "platform/processes.h"
-#include "platform/registry.h"
-#include "platform/system_info.h"
-#include "platform/usb_associations.h"
+#include "events/form_texts.h"
+#include "events/run_events.h"
 #include "port/find_printer_port.h"
 
 namespace px {
@@ -24,26 +21,12 @@ namespace px {
 //   TimerUSBCheck  a detection pass every second until a printer is found, then the port
 //                  search and the launch of the installation
 //   TimerEnd       the closing count, the result box, the end
+//
+// What the window shows, starts and asks the spooler is told to the run's events; the window on
+// the screen is one of their readers. RunInstaller makes the one Form1 of a run.
 class Form1 {
  public:
-  struct Platform {
-    InstallerView& view;
-    TimerFactory& timers;
-    Processes& processes;
-    UsbAssociations& usb;
-    Registry& registry;
-    PrintSpooler& spooler;
-    SystemInfo& system;
-  };
-
-  Form1(Platform platform, const ModelTable& table);
-
-  // Why each detection pass and port search took or left what it read, for support tools
-  // (px-sim replay, the log). Either may be null.
-  void SetNotes(ScanNotes* scan_notes, PortSearchNotes* port_notes) {
-    scan_notes_ = scan_notes;
-    port_notes_ = port_notes;
-  }
+  Form1(Backend& backend, RunEvents& events, const ModelTable& table);
 
   void Form_Load();
   void StartDelay(std::int16_t n);
@@ -70,17 +53,20 @@ class Form1 {
   // How the run ended, once it has: the program's exit code.
   std::optional<ExitCode> Result;
 
-  Timer& TimerDelay() { return *timer_delay_; }
-  Timer& TimerUSBCheck() { return *timer_usb_check_; }
-  Timer& TimerEnd() { return *timer_end_; }
-
   // TimerEnd ticks 1010 ms apart from about 1 ms after the launch: by its 120th tick two
   // minutes have passed, and an installation still running then has timed out.
   static constexpr std::int16_t kInstallTimeoutTicks = 120;
 
  private:
+  Timer& TimerDelay() { return *timer_delay_; }
+  Timer& TimerUSBCheck() { return *timer_usb_check_; }
+  Timer& TimerEnd() { return *timer_end_; }
+
   void Fail(const SystemError& error);
   void End(ExitCode code);
+  void ShowMessage(const Text& text) { events_.On(event::Message{text}); }
+  // Starts a command line as it stands, without waiting for it; told once it has started.
+  Expected<std::unique_ptr<Process>> Start(const Text& command_line, ShowState show);
   // Takes over a queue of the model's name that the spooler holds before the installation:
   // false when there is none, and the installation goes ahead.
   bool UseRegisteredQueue();
@@ -88,10 +74,10 @@ class Form1 {
   void StartClosing();
   void ShowResultAndEnd();
 
-  Platform platform_;
+  Backend& backend_;
+  RunEvents& events_;
+  FormTexts form_;
   const ModelTable& table_;
-  ScanNotes* scan_notes_ = nullptr;
-  PortSearchNotes* port_notes_ = nullptr;
   std::unique_ptr<Timer> timer_delay_;
   std::unique_ptr<Timer> timer_usb_check_;
   std::unique_ptr<Timer> timer_end_;
@@ -99,8 +85,5 @@ class Form1 {
   std::unique_ptr<Process> installation_;
   std::unique_ptr<FileHold> package_hold_;  // the driver package, while it is in use
 };
-
-// PRIMARYLANGID(language) == LANG_CHINESE: the Chinese texts; any other language: English.
-std::int16_t LanguageFlagFor(std::uint16_t ui_language);
 
 }  // namespace px

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/run_log.h"
+#include "events/run_events.h"
 #include "platform/line_sink.h"
-#include "platform/usb_associations.h"
 
 namespace px {
 
@@ -17,6 +17,12 @@ namespace px {
 // its lines are left out, and a line once a minute counts such passes:
 //   65020	Unchanged	60 detection passes read the same USB devices as the one before
 // px-sim's trace keeps every line; this filter sits only in front of log files.
+
+// Whether a pass shows what the pass before it showed: it read the same devices in the same
+// order, and nothing failed in it (a failure is never the same as before). The first pass has
+// none before it.
+bool PassUnchanged(const std::optional<event::PassEnd>& before, const event::PassEnd& pass);
+
 class UnchangedPassFilter : public LineSink {
  public:
   // out may be null: nothing is written.
@@ -26,11 +32,9 @@ class UnchangedPassFilter : public LineSink {
   // one wait for its end.
   void Write(std::string_view line) override;
 
-  // A pass begins, reads devices or fails, and ends.
   void BeginPass();
-  void Read(TextView dependent);
-  void ReadFailed();
-  void EndPass();
+  // The pass's lines go out, or are counted when the pass is unchanged.
+  void EndPass(const event::PassEnd& pass);
 
   static constexpr std::int64_t kCountIntervalMs = 60000;
 
@@ -41,26 +45,10 @@ class UnchangedPassFilter : public LineSink {
   RunLog own_lines_;
   RunLog::Clock now_ms_;
   bool in_pass_ = false;
-  bool failed_ = false;
   std::vector<std::string> pass_lines_;
-  std::vector<Text> read_;       // what this pass read
-  std::vector<Text> last_read_;  // what the last pass read
-  bool any_pass_ = false;
-  std::int64_t unchanged_ = 0;   // passes left out since the last line about passes
-  std::int64_t counted_at_ = 0;  // when that line was written
-};
-
-// WMI's USB associations as the log sees them: each query is a pass of the filter, each
-// Dependent read or failure is what it read, and the pass ends when its enumeration is let go.
-class PassWatchingUsb : public UsbAssociations {
- public:
-  PassWatchingUsb(UsbAssociations& inner, UnchangedPassFilter& filter)
-      : inner_(inner), filter_(filter) {}
-  Expected<std::unique_ptr<UsbAssociationCursor>> Query() override;
-
- private:
-  UsbAssociations& inner_;
-  UnchangedPassFilter& filter_;
+  std::optional<event::PassEnd> last_;  // the last pass whose lines went out
+  std::int64_t unchanged_ = 0;          // passes left out since the last line about passes
+  std::int64_t counted_at_ = 0;         // when that line was written
 };
 
 }  // namespace px

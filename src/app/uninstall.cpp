@@ -18,7 +18,16 @@ bool IsPackageModel(const ModelTable& table, TextView name) {
 }  // namespace
 
 UninstallResult Uninstall(PrintSpooler& spooler, MessageBoxes& boxes, const ModelTable& table,
-                          std::int16_t language_flag, bool quiet) {
+                          std::int16_t language_flag, bool quiet, RunEvents& events) {
+  const auto show = [&](const Text& text) {
+    events.On(event::Message{text});
+    boxes.ShowMessage(text);
+  };
+  const auto ask = [&](const Text& text) {
+    const bool yes = boxes.AskYesNo(text);
+    events.On(event::Question{text, yes});
+    return yes;
+  };
   const auto text = [language_flag](TextId id) { return Text(TextFor(id, language_flag)); };
   // One line of a box: what, and the error code when it failed.
   const auto failure = [&text](TextView what, std::uint32_t error) {
@@ -36,14 +45,15 @@ UninstallResult Uninstall(PrintSpooler& spooler, MessageBoxes& boxes, const Mode
   std::vector<PrinterQueueInfo> queues;
   std::vector<PrinterDriverInfo> drivers;
   Text failed;
-  if (const std::uint32_t error = spooler.EnumQueues(queues)) {
+  if (const std::uint32_t error = Told(events, {u"EnumPrinters"}, spooler.EnumQueues(queues))) {
     failed += failure(u"EnumPrinters", error);
   }
-  if (const std::uint32_t error = spooler.EnumDrivers(drivers)) {
+  if (const std::uint32_t error =
+          Told(events, {u"EnumPrinterDrivers"}, spooler.EnumDrivers(drivers))) {
     failed += failure(u"EnumPrinterDrivers", error);
   }
   if (!failed.empty()) {
-    boxes.ShowMessage(text(TextId::kRemoveFailed) + failed);
+    show(text(TextId::kRemoveFailed) + failed);
     return failed_result;
   }
   std::erase_if(queues,
@@ -51,7 +61,7 @@ UninstallResult Uninstall(PrintSpooler& spooler, MessageBoxes& boxes, const Mode
   std::erase_if(drivers,
                 [&](const PrinterDriverInfo& d) { return !IsPackageModel(table, d.name); });
   if (queues.empty() && drivers.empty()) {
-    boxes.ShowMessage(text(TextId::kNothingToRemove));
+    show(text(TextId::kNothingToRemove));
     return {ExitCode::kRegistered, u"nothing to remove: no printer or driver of the package"};
   }
 
@@ -65,14 +75,15 @@ UninstallResult Uninstall(PrintSpooler& spooler, MessageBoxes& boxes, const Mode
       });
       if (!named) listing += driver_line(driver);
     }
-    if (!boxes.AskYesNo(text(TextId::kRemoveAsk) + listing)) {
+    if (!ask(text(TextId::kRemoveAsk) + listing)) {
       return {ExitCode::kRegistered, u"nothing removed: the user answered no"};
     }
   }
 
   Text removed;
   for (const PrinterQueueInfo& queue : queues) {
-    const std::uint32_t error = spooler.DeleteQueue(queue.name);
+    const std::uint32_t error =
+        Told(events, {u"DeletePrinter", queue.name}, spooler.DeleteQueue(queue.name));
     if (error == 0) {
       removed += queue_line(queue);
     } else {
@@ -81,7 +92,8 @@ UninstallResult Uninstall(PrintSpooler& spooler, MessageBoxes& boxes, const Mode
   }
   std::vector<Text> packages;
   for (const PrinterDriverInfo& driver : drivers) {
-    const std::uint32_t error = spooler.DeleteDriver(driver.name);
+    const std::uint32_t error =
+        Told(events, {u"DeletePrinterDriverEx", driver.name}, spooler.DeleteDriver(driver.name));
     if (error != 0) {
       failed += failure(text(TextId::kDriverItem) + driver.name, error);
       continue;
@@ -94,16 +106,17 @@ UninstallResult Uninstall(PrintSpooler& spooler, MessageBoxes& boxes, const Mode
   }
   // A package another driver still uses (one of another environment, say) stays in the store.
   for (const Text& package : packages) {
-    const std::uint32_t error = spooler.DeleteDriverPackage(package);
+    const std::uint32_t error = Told(events, {u"DeletePrinterDriverPackage", package},
+                                     spooler.DeleteDriverPackage(package));
     if (error != 0 && error != kErrorPrinterDriverPackageInUse) failed += failure(package, error);
   }
 
   if (!failed.empty()) {
-    boxes.ShowMessage(text(TextId::kRemoveFailed) + failed +
-                      (removed.empty() ? Text() : u"\n" + text(TextId::kRemoved) + removed));
+    show(text(TextId::kRemoveFailed) + failed +
+         (removed.empty() ? Text() : u"\n" + text(TextId::kRemoved) + removed));
     return failed_result;
   }
-  boxes.ShowMessage(text(TextId::kRemoved) + removed);
+  show(text(TextId::kRemoved) + removed);
   return {ExitCode::kRegistered, u"the printers and drivers of the package are removed"};
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/exit_codes.h"
 #include "detect/model_table.h"
+#include "events/run_events.h"
 #include "platform/message_boxes.h"
 #include "platform/print_spooler.h"
 
@@ -20,8 +21,9 @@ struct UninstallResult {
 // on whatever port, then every driver of the package, then the package from the driver store
 // once no driver uses it. Queues and drivers of other makers stay. Windowed (quiet false), a
 // question lists what will go before anything does, and a closing box says what went; quiet
-// runs ask nothing. Any failed call makes the result 6, after the rest has been tried.
+// runs ask nothing. Any failed call makes the result 6, after the rest has been tried. Every box
+// and every spooler call but the look-ups is told to events.
 UninstallResult Uninstall(PrintSpooler& spooler, MessageBoxes& boxes, const ModelTable& table,
-                          std::int16_t language_flag, bool quiet);
+                          std::int16_t language_flag, bool quiet, RunEvents& events);
 
 }  // namespace px

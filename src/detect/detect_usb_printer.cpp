@@ -19,19 +19,20 @@ enum class PathEnd { kScanOn, kEndPass };
 struct Pass {
   DetectionState& state;
   std::int16_t LanguageFlag;
-  InstallerView& view;
+  FormTexts& form;
   const ModelTable& table;
-  ScanNotes* notes;
   bool accepted = false;  // a product id was accepted in this pass
+
+  void Note(const ScanNote& note) { form.events().On(event::Scan{note}); }
 };
 
-void AppendSuffixOnce(InstallerView& view, TextView suffix) {
+void AppendSuffixOnce(FormTexts& form, TextView suffix) {
   if (suffix.empty()) return;
-  const Text caption = view.Caption();
+  const Text& caption = form.Caption();
   // A composite printer lists its device and its interface, both accepted in one pass: the
   // caption names the brand once.
   if (caption.size() >= suffix.size() && TextView(caption).ends_with(suffix)) return;
-  view.SetCaption(caption + Text(suffix));
+  form.SetCaption(caption + Text(suffix));
 }
 
 // Scans one device path character by character. The ids are always taken four positions
@@ -48,8 +49,8 @@ PathEnd ScanPath(Pass& pass, TextView path, std::size_t association) {
     if (vid && At(path, p + 4, 4) == u"0483") mass_storage_vid = true;
     if (pid && At(path, p + 4, 4) == u"5720") mass_storage_pid = true;
     if (mass_storage_vid && mass_storage_pid) {
-      pass.view.SetLabel1(2, Text(kMassStorageText));
-      if (pass.notes) pass.notes->Note({ScanNote::kMassStorage, association, {}});
+      pass.form.SetLabel1(2, Text(kMassStorageText));
+      pass.Note({ScanNote::kMassStorage, association, {}});
       return PathEnd::kEndPass;
     }
     if (vid) {
@@ -61,26 +62,23 @@ PathEnd ScanPath(Pass& pass, TextView path, std::size_t association) {
       const ModelRow* row = printer_vid ? pass.table.Find(product_id) : nullptr;
       if (row) {
         pass.state.ModelName = Text(ModelName(*row, pass.LanguageFlag));
-        AppendSuffixOnce(pass.view, row->suffix);
+        AppendSuffixOnce(pass.form, row->suffix);
       }
       // The acceptance check repaints once the model and the caption are set, so the window
       // shows the printer it has just met.
-      pass.view.Refresh();
+      pass.form.Refresh();
       if (row) {
         pass.state.PrinterFound = 1;
         pass.accepted = true;
         const bool ends = pass.table.EndsPass(product_id);
-        if (pass.notes)
-          pass.notes->Note({ScanNote::kAccepted, association, Text(product_id), ends});
+        pass.Note({ScanNote::kAccepted, association, Text(product_id), ends});
         if (ends) return PathEnd::kEndPass;
         continue;
       }
-      if (pass.notes) {
-        const ScanNote::Kind kind = pass.accepted ? ScanNote::kAfterAccepted
-                                    : printer_vid ? ScanNote::kNotInTable
-                                                  : ScanNote::kOtherVendor;
-        pass.notes->Note({kind, association, Text(product_id)});
-      }
+      const ScanNote::Kind kind = pass.accepted ? ScanNote::kAfterAccepted
+                                  : printer_vid ? ScanNote::kNotInTable
+                                                : ScanNote::kOtherVendor;
+      pass.Note({kind, association, Text(product_id)});
       if (!pass.accepted) pass.state.PrinterFound = 0;
     }
   }
@@ -95,41 +93,56 @@ Status Failed(const Pass& pass, SystemError error) {
 
 }  // namespace
 
-Status ScanAssociations(DetectionState& state, std::int16_t LanguageFlag, InstallerView& view,
+Status ScanAssociations(DetectionState& state, std::int16_t LanguageFlag, FormTexts& form,
                         UsbAssociationCursor& associations, const ModelTable& table,
-                        ScanNotes* notes) {
-  Pass pass{state, LanguageFlag, view, table, notes};
+                        event::PassEnd& read) {
+  Pass pass{state, LanguageFlag, form, table};
   const Text progress(TextFor(TextId::kProgress, LanguageFlag));
   for (std::size_t i = 0;; ++i) {
     Expected<bool> more = associations.Next();
-    if (!more) return Failed(pass, more.error());
+    if (!more) {
+      read.failed = true;
+      return Failed(pass, more.error());
+    }
     if (!more.value()) return Ok();
     state.ScanCounter =
         state.ScanCounter >= 99 ? 0 : static_cast<std::int16_t>(state.ScanCounter + 1);
     Text text = progress;
     text += Decimal(state.ScanCounter);
     text += u's';
-    view.SetLabel1(2, text);
-    view.Refresh();
+    form.SetLabel1(2, text);
+    form.Refresh();
     Expected<Text> path = associations.Dependent();
-    if (!path) return Failed(pass, path.error());
-    view.SetLabel1(3, path.value());
+    if (!path) {
+      read.failed = true;
+      return Failed(pass, path.error());
+    }
+    read.read.push_back(path.value());
+    form.SetLabel1(3, path.value());
     if (ScanPath(pass, path.value(), i) == PathEnd::kEndPass) return Ok();
   }
 }
 
-void ScanAssociations(DetectionState& state, std::int16_t LanguageFlag, InstallerView& view,
-                      const std::vector<Text>& paths, const ModelTable& table, ScanNotes* notes) {
+void ScanAssociations(DetectionState& state, std::int16_t LanguageFlag, FormTexts& form,
+                      const std::vector<Text>& paths, const ModelTable& table) {
   ListedAssociations associations(paths);
+  event::PassEnd read;
   // A list already read cannot fail.
-  static_cast<void>(ScanAssociations(state, LanguageFlag, view, associations, table, notes));
+  static_cast<void>(ScanAssociations(state, LanguageFlag, form, associations, table, read));
 }
 
-Status DetectUsbPrinter(DetectionState& state, std::int16_t LanguageFlag, InstallerView& view,
-                        UsbAssociations& usb, const ModelTable& table, ScanNotes* notes) {
+Status DetectUsbPrinter(DetectionState& state, std::int16_t LanguageFlag, FormTexts& form,
+                        UsbAssociations& usb, const ModelTable& table) {
   Expected<std::unique_ptr<UsbAssociationCursor>> associations = usb.Query();
   if (!associations) return associations.error();
-  return ScanAssociations(state, LanguageFlag, view, *associations.value(), table, notes);
+  form.events().On(event::PassStart{});
+  event::PassEnd pass;
+  Status status = ScanAssociations(state, LanguageFlag, form, *associations.value(), table, pass);
+  // WMI's enumeration is let go before the pass is told as ended.
+  associations.value().reset();
+  pass.printer_found = state.PrinterFound == 1;
+  form.events().On(pass);
+  return status;
 }
 
 }  // namespace px

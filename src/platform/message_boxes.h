@@ -4,8 +4,9 @@
 
 namespace px {
 
-// Modal message boxes of a run that has no window (the removal of the printers), titled with
-// the program's title.
+// The modal message boxes of a run without its window (the usage, a command line not
+// understood, a failure before the window exists, the removal of the printers), titled with the
+// program's title.
 class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
@@ -13,6 +14,10 @@ class MessageBoxes {
   virtual void ShowMessage(const Text& text) = 0;
   // Yes and No, Yes the default button; true when the answer is Yes.
   virtual bool AskYesNo(const Text& text) = 0;
+  // One OK button with the information icon: the usage.
+  virtual void ShowUsage(const Text& text) = 0;
+  // One OK button with the error icon.
+  virtual void ShowError(const Text& text) = 0;
 };
 
 }  // namespace px

@@ -84,7 +84,7 @@ Text DigitsOf(std::uint32_t port_number) {
 
 }  // namespace
 
-void FindPrinterPort(Registry& registry, PortSearch& search, PortSearchNotes* notes) {
+void FindPrinterPort(Registry& registry, PortSearch& search, RunEvents& events) {
   search.PortName = Text(kFallbackPortName);
   CollectPrinterInterfaceKeys(registry, search);
 
@@ -95,19 +95,16 @@ void FindPrinterPort(Registry& registry, PortSearch& search, PortSearchNotes* no
     InterfaceNote note{i,     name, Text(VendorOf(name)),    -1, {}, 0,
                        false, {},   InterfaceNote::kAccepted};
 
-    // Another vendor's interface is rejected whatever usbprint says, so its look-up is skipped;
-    // only the last interface's look-up must run, since its UsbPrintReadStatus is what the
-    // search leaves behind. The reads are shared by all look-ups.
+    // Every interface gets its look-up, another vendor's too, so that its note says what
+    // usbprint holds for it; the reads are shared by all look-ups, and the last interface's
+    // UsbPrintReadStatus is what the search leaves behind.
     const bool vendor = note.vendor == u"1A86" || note.vendor == u"1a86";
-    LookUp look_up{-1, false, search.UsbPrintReadStatus};
-    if (vendor || notes || i == count - 1) {
-      look_up = FindServingValue(usbprint, name);
-      search.UsbPrintReadStatus = look_up.status;
-      note.usbprint_status = look_up.status;
-      if (look_up.value >= 0) {
-        note.usbprint_value = look_up.value;
-        note.instance = usbprint.Get(look_up.value).instance;
-      }
+    const LookUp look_up = FindServingValue(usbprint, name);
+    search.UsbPrintReadStatus = look_up.status;
+    note.usbprint_status = look_up.status;
+    if (look_up.value >= 0) {
+      note.usbprint_value = look_up.value;
+      note.instance = usbprint.Get(look_up.value).instance;
     }
 
     if (!vendor) {
@@ -121,7 +118,7 @@ void FindPrinterPort(Registry& registry, PortSearch& search, PortSearchNotes* no
       note.port_digits = ReadPortNumberDigits(registry, name);
       if (note.port_digits.empty()) note.verdict = InterfaceNote::kNoPortNumber;
     }
-    if (notes) notes->Note(note);
+    events.On(event::Port{note});
     if (note.verdict == InterfaceNote::kAccepted) {
       search.PortName = u"USB" + note.port_digits;
       return;

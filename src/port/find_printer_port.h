@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "events/run_events.h"
 #include "platform/registry.h"
 
 namespace px {
@@ -28,39 +29,14 @@ struct PortSearch {
   std::int32_t InterfaceKeyCount = 0;
 };
 
-// How one interface key was taken by the search; reported for support tools.
-struct InterfaceNote {
-  enum Verdict {
-    kAccepted,
-    kOtherVendor,         // not 1A86 (nor 1a86) at characters 13 to 16 of the name
-    kUsbPrintUnreadable,  // the usbprint value that ended the look-up could not be read
-    kNotServed,           // none of the usbprint values "0" ... "9" occurs in the name
-    kNoPortNumber,        // "Port Number" missing or not a 4-byte REG_DWORD
-  };
-  std::int32_t index;
-  Text key_name;
-  Text vendor;
-  int usbprint_value;  // the value ("0" ... "9") that ended the look-up; -1 when none matched
-  Text instance;       // what that value gave (empty when it could not be read)
-  std::int32_t usbprint_status;  // UsbPrintReadStatus after the look-up
-  bool port_read;    // the port number is read only when nothing else rejects the interface
-  Text port_digits;  // empty when read and unreadable
-  Verdict verdict;
-};
-
-class PortSearchNotes {
- public:
-  virtual ~PortSearchNotes() = default;
-  virtual void Note(const InterfaceNote& note) = 0;
-};
-
 // Names the virtual USB printer port of the first interface, in enumeration order, whose
 // vendor is 1A86, whose device usbprint lists, and whose "Port Number" is readable: "USB" and
 // the number with at least three digits. "lpt1:" when none qualifies.
 //
-// The usbprint values are read at most once per search and the port number only of an
+// Every interface key examined is told to the run's events with the reason it was taken or
+// left. The usbprint values are read at most once per search and the port number only of an
 // interface that nothing else rejects: at most K + 10 value reads for K interface keys.
-void FindPrinterPort(Registry& registry, PortSearch& search, PortSearchNotes* notes = nullptr);
+void FindPrinterPort(Registry& registry, PortSearch& search, RunEvents& events);
 
 // Refills InterfaceKeyNames and InterfaceKeyCount with at most kMaxInterfaceKeys names.
 void CollectPrinterInterfaceKeys(Registry& registry, PortSearch& search);

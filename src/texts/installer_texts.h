@@ -88,6 +88,13 @@ inline constexpr std::array<TextPair, static_cast<std::size_t>(TextId::kCount_)>
     {u"驱动:", u"Driver:"},
 }};
 
+// The language flag for a user's UI language (a LANGID): 0, the Chinese texts, where
+// PRIMARYLANGID(language) == LANG_CHINESE; 1, the English ones, for any other language.
+constexpr std::int16_t LanguageFlagFor(std::uint16_t ui_language) {
+  constexpr std::uint16_t kLangChinese = 0x04;
+  return (ui_language & 0x3FF) == kLangChinese ? 0 : 1;
+}
+
 // The variant the language flag selects: 0 the Chinese one, any other value the English one.
 // (The flag only ever holds 0 or 1, so the steps that test it against 1 pick the same.)
 constexpr std::u16string_view TextFor(TextId id, std::int16_t language_flag) {
@@ -100,5 +107,7 @@ inline constexpr std::u16string_view kCaption = u"QuorilV1.20181108";
 // The mass-storage warning is Chinese whatever the language.
 inline constexpr std::u16string_view kMassStorageText = u"目前打印在U盘模式下，请重启打印机";
 inline constexpr std::u16string_view kSpoolerCommand = u"cmd /c net start spooler";
+// The program's title: its message boxes carry it, and the log names them by it.
+inline constexpr std::u16string_view kTitle = u"px-installer";
 
 }  // namespace px

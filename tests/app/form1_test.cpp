@@ -2,6 +2,7 @@
 #include "app/form1.h"
 
 #include "support/installer_run.h"
+#include "texts/installer_texts.h"
 
 namespace px {
 namespace {

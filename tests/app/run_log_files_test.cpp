@@ -10,7 +10,6 @@
 #include "app/rotating_log.h"
 #include "app/unchanged_passes.h"
 #include "base/utf.h"
-#include "platform/listed_associations.h"
 
 namespace px {
 namespace {
@@ -264,16 +263,13 @@ TEST(RotatingLog, ANewFileThatIsALinkEndsTheLog) {
 }
 
 // Passes over a list the test changes, a second apart on a clock the test moves.
-class Passes : public ::testing::Test, public UsbAssociations {
+class Passes : public ::testing::Test {
  protected:
-  Expected<std::unique_ptr<UsbAssociationCursor>> Query() override {
-    return std::unique_ptr<UsbAssociationCursor>(std::make_unique<ListedAssociations>(list));
-  }
-  // One pass as the detection makes it: a line per device read.
+  // One pass as the detection makes it: a line per device read, between its start and its end.
   void Pass() {
-    auto cursor = std::move(usb.Query().value());
-    while (cursor->Next().value()) log.Write({u"Label1(3)", cursor->Dependent().value()});
-    cursor.reset();
+    filter.BeginPass();
+    for (const Text& device : list) log.Write({u"Label1(3)", device});
+    filter.EndPass({list, false, false});
     now += 1000;
   }
   std::vector<std::string> Lines() const {
@@ -298,7 +294,6 @@ class Passes : public ::testing::Test, public UsbAssociations {
   std::vector<Text> list = {u"hub", u"mouse"};
   UnchangedPassFilter filter{&out, [this] { return now; }};
   RunLog log{&filter, [this] { return now; }};
-  PassWatchingUsb usb{*this, filter};
 };
 
 TEST_F(Passes, AnUnchangedPassWritesNothingAndALineAMinuteCountsThem) {
@@ -318,6 +313,15 @@ TEST_F(Passes, AnUnchangedPassWritesNothingAndALineAMinuteCountsThem) {
       "131000\tEnd\tunload",
   };
   EXPECT_EQ(Lines(), expected);
+}
+
+// A pass in which WMI failed is never left out: its lines say why the run ended.
+TEST_F(Passes, AFailedPassIsWrittenEvenWhenItReadTheSame) {
+  Pass();
+  filter.BeginPass();
+  log.Write({u"Message", u"ExecQuery failed"});
+  filter.EndPass({list, true, false});
+  EXPECT_EQ(Lines().back(), "1000\tMessage\tExecQuery failed");
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "app/logged_spooler.h"
+#include "app/run_lines.h"
 #include "app/uninstall.h"
 #include "base/utf.h"
 #include "platform/sim/sim_spooler.h"
@@ -20,6 +20,8 @@ class AnsweredBoxes : public MessageBoxes {
     asked.push_back(text);
     return answer;
   }
+  void ShowUsage(const Text&) override {}
+  void ShowError(const Text&) override {}
   bool answer = true;
   std::vector<Text> asked;
   std::vector<Text> shown;
@@ -56,8 +58,7 @@ class Removal : public ::testing::Test {
  protected:
   UninstallResult Remove(bool quiet) {
     out.str("");
-    LoggedSpooler logged(spooler, log);
-    return Uninstall(logged, boxes, ModelTable::Builtin(), 0, quiet);
+    return Uninstall(spooler, boxes, ModelTable::Builtin(), 0, quiet, trace);
   }
   std::size_t CountOf(const std::string& part) const {
     std::size_t n = 0;
@@ -72,7 +73,7 @@ class Removal : public ::testing::Test {
   AnsweredBoxes boxes;
   std::ostringstream out;
   sim::StreamSink sink{out};
-  RunLog log{&sink, [] { return std::int64_t{0}; }};
+  TraceLines trace{&sink, [] { return std::int64_t{0}; }};
 };
 
 TEST_F(Removal, TakesEveryModelOfThePackageOnAnyPortAndLeavesOtherMakers) {

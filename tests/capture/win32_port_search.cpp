@@ -9,7 +9,7 @@
 int main() {
   px::win32::Win32Registry registry;
   px::PortSearch search;
-  px::FindPrinterPort(registry, search);
+  px::FindPrinterPort(registry, search, px::NoReaders());
   std::printf("PortName\t%s\n", px::ToUtf8(search.PortName).c_str());
   return 0;
 }

@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "detect/detect_usb_printer.h"
-#include "platform/sim/sim_view.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<px::Text> paths(1);
@@ -15,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       paths.back() += c;
     }
   }
-  px::sim::SimView view({});
+  px::FormTexts view(px::NoReaders());
   px::DetectionState state;
   state.ScanCounter = size % 100;
   px::ScanAssociations(state, static_cast<std::int16_t>(size % 2), view, paths,

@@ -22,7 +22,7 @@ void BM_FindPrinterPort10000Keys(benchmark::State& state) {
   PortSearch search;
   for (auto _ : state) {
     machine.registry().ResetCalls();
-    FindPrinterPort(machine.registry(), search);
+    FindPrinterPort(machine.registry(), search, NoReaders());
     benchmark::DoNotOptimize(search.PortName);
   }
   if (search.PortName != u"USB001") state.SkipWithError("the printer was not found");

@@ -72,7 +72,7 @@ inline constexpr TextView kOtherVendor2 = u"USB\\VID_04B8&PID_0E15\\5&1E8C4F2A&0
 // A whole search on the machine, which must leave no key open.
 inline PortSearch Search(PortRegistry& machine) {
   PortSearch search;
-  FindPrinterPort(machine.registry(), search);
+  FindPrinterPort(machine.registry(), search, NoReaders());
   EXPECT_EQ(machine.registry().open_handle_count(), 0u);
   return search;
 }

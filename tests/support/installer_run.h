@@ -10,17 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
-#include "app/hidden_view.h"
-#include "app/logged_platform.h"
-#include "app/logged_spooler.h"
+#include "app/run_installer.h"
+#include "app/run_lines.h"
 #include "base/sim/event_loop.h"
 #include "base/utf.h"
 #include "platform/sim/reg_file.h"
 #include "platform/sim/registry_sim.h"
+#include "platform/sim/sim_form_host.h"
+#include "platform/sim/sim_message_boxes.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/sim_spooler.h"
-#include "platform/sim/sim_view.h"
 #include "platform/sim/trace.h"
 
 namespace px::testing {
@@ -57,38 +56,31 @@ class InstallerRun : public ::testing::Test {
     out.str("");
     sim::EventLoop loop(sim::EventLoop::Clock::kVirtual);
     sim::StreamSink sink(out);
-    RunLog trace(&sink, [&loop] { return loop.NowMs(); });
-    sim::SimView window([&loop] { loop.Quit(); });
-    HiddenView hidden([&loop] { loop.Quit(); });
-    LoggedView view(quiet ? static_cast<InstallerView&>(hidden) : window, trace);
+    TraceLines trace(&sink, [&loop] { return loop.NowMs(); });
     sim::SimUsb usb(machine, loop);
-    sim::SimProcesses sim_processes(loop);
-    LoggedProcesses processes(sim_processes, trace);
+    sim::SimProcesses processes(loop);
     sim::SimSystem system(machine);
     sim::SimRegistry registry(936);
     if (with_registry) {
       sim::LoadRegFile(registry.store(), registry_text, "printer.reg", registry.code_page());
     }
     sim::SimSpooler spooler(machine, system);
-    sim_processes.SetRunner([this, &spooler, &system](const Text& line) {
+    processes.SetRunner([this, &spooler, &system](const Text& line) {
       holds_at_launch = system.holds();
       return spooler.Run(line);
     });
-    sim_processes.SetStartFailures(machine.start_fails);
-    LoggedSpooler logged_spooler(spooler, trace);
-    Form1 form({view, loop, processes, usb, registry, logged_spooler, system},
-               ModelTable::Builtin());
-    form.Quiet = quiet;
-    form.WaitSeconds = wait_seconds;
-    form.Form_Load();
-    if (!view.ended() && loop.Run(close_at_ms) == sim::EventLoop::Stopped::kTimeLimit) {
-      window.Close();
-      view.Closed();
-    }
+    processes.SetStartFailures(machine.start_fails);
+    sim::SimFormHost host(loop, {}, close_at_ms);
+    sim::SimMessageBoxes boxes(nullptr);
+    Backend backend{usb, registry, processes, spooler, system, host, boxes, {}};
+    ParsedCommandLine command_line;
+    command_line.options.quiet = quiet;
+    command_line.options.wait_seconds = wait_seconds;
+    const RunResult run = RunInstaller(command_line, backend, trace);
     queues = spooler.printers();
     printers = queues.size();
     holds_at_end = system.holds();
-    result = form.Result;
+    result = run.window_closed ? std::nullopt : std::optional<ExitCode>(run.code);
     end_ms = loop.NowMs();
   }
 

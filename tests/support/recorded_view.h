@@ -4,22 +4,20 @@
 #include <string>
 #include <vector>
 
-#include "app/logged_platform.h"
-#include "app/run_log.h"
-#include "platform/sim/sim_view.h"
+#include "app/run_lines.h"
+#include "events/form_texts.h"
 #include "platform/sim/trace.h"
 
 namespace px::testing {
 
-// The simulated window with its trace kept in memory: every effect as "Kind<TAB>text", without
-// the time stamp.
+// Form1's texts with their trace kept in memory: every effect as "Kind<TAB>text", without the
+// time stamp.
 class RecordedView {
  public:
-  RecordedView()
-      : trace_(&sink_, [] { return std::int64_t{0}; }), window_({}), view_(window_, trace_) {}
+  RecordedView() : trace_(&sink_, [] { return std::int64_t{0}; }), form_(trace_) {}
 
-  InstallerView& view() { return view_; }
-  InstallerView* operator->() { return &view_; }
+  FormTexts& view() { return form_; }
+  FormTexts* operator->() { return &form_; }
 
   std::vector<std::string> Lines() const {
     std::vector<std::string> lines;
@@ -38,9 +36,8 @@ class RecordedView {
  private:
   std::ostringstream out_;
   sim::StreamSink sink_{out_};
-  RunLog trace_;
-  sim::SimView window_;
-  LoggedView view_;
+  TraceLines trace_;
+  FormTexts form_;
 };
 
 }  // namespace px::testing

@@ -132,13 +132,13 @@ TEST_F(LogFileWin32, OneUnattendedRunAtATime) {
   CreateDirectoryW(Wide(folder), nullptr);
   auto lock_folder = [this] { return folder; };
   {
-    UnattendedLock first;
-    ASSERT_EQ(first.Take(lock_folder), UnattendedLock::Claim::kTaken);
-    UnattendedLock second;
-    EXPECT_EQ(second.Take(lock_folder), UnattendedLock::Claim::kRunning);
+    Win32UnattendedLock first(lock_folder);
+    ASSERT_EQ(first.Take(), UnattendedLock::Claim::kTaken);
+    Win32UnattendedLock second(lock_folder);
+    EXPECT_EQ(second.Take(), UnattendedLock::Claim::kRunning);
   }
-  UnattendedLock after;
-  EXPECT_EQ(after.Take(lock_folder), UnattendedLock::Claim::kTaken);
+  Win32UnattendedLock after(lock_folder);
+  EXPECT_EQ(after.Take(), UnattendedLock::Claim::kTaken);
 }
 
 }  // namespace

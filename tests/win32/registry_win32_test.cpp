@@ -82,7 +82,7 @@ class RegistryUnderWine : public ::testing::Test {
 
   Text Port() {
     PortSearch search;
-    FindPrinterPort(registry, search);
+    FindPrinterPort(registry, search, NoReaders());
     return search.PortName;
   }
 

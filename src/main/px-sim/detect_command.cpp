@@ -2,13 +2,11 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/form1.h"
 #include "app/run_log.h"
 #include "base/utf.h"
 #include "commands.h"
 #include "detect/detect_usb_printer.h"
 #include "platform/sim/dependent_list.h"
-#include "platform/sim/sim_view.h"
 #include "texts/installer_texts.h"
 
 namespace px::sim {
@@ -35,18 +33,18 @@ void Detect(const DetectOptions& options) {
   const std::vector<Text> paths = options.usb_file.empty() ? machine.DependentsAt(options.at_ms)
                                                            : ReadUsbFile(options.usb_file);
 
-  SimView view({});
-  view.SetCaption(Text(kCaption));
+  FormTexts form(NoReaders());
+  form.SetCaption(Text(kCaption));
   DetectionState state;
   const std::int16_t language_flag =
       options.lang.empty() ? LanguageFlagFor(machine.ui_language) : (options.lang == "zh" ? 0 : 1);
-  ScanAssociations(state, language_flag, view, paths, ModelTable::Builtin());
+  ScanAssociations(state, language_flag, form, paths, ModelTable::Builtin());
 
   std::cout << "PrinterFound\t" << state.PrinterFound << "\n"
             << "ModelName\t" << RunLog::Escape(state.ModelName) << "\n"
-            << "Caption\t" << RunLog::Escape(view.Caption()) << "\n"
-            << "Label1(2)\t" << RunLog::Escape(view.Label1(2)) << "\n"
-            << "Label1(3)\t" << RunLog::Escape(view.Label1(3)) << "\n"
+            << "Caption\t" << RunLog::Escape(form.Caption()) << "\n"
+            << "Label1(2)\t" << RunLog::Escape(form.Label1(2)) << "\n"
+            << "Label1(3)\t" << RunLog::Escape(form.Label1(3)) << "\n"
             << "ScanCounter\t" << state.ScanCounter << "\n";
 }
 

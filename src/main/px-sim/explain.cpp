@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/logged_platform.h"
+#include "app/run_lines.h"
 
 namespace px::sim {
 

@@ -24,10 +24,19 @@ void Port(const PortOptions& options) {
   if (!options.reg_files.empty()) files.assign(options.reg_files.begin(), options.reg_files.end());
   SimRegistry registry = LoadRegistry(files, machine.ansi_code_page);
 
-  PortExplainLines explain(std::cout);
+  // The search tells every interface it examines; --explain prints them.
+  struct Explained : RunEvents {
+    explicit Explained(bool shown) : shown(shown) {}
+    void On(const RunEvent& event) override {
+      if (const auto* port = std::get_if<event::Port>(&event); port && shown)
+        lines.Note(port->note);
+    }
+    bool shown;
+    PortExplainLines lines{std::cout};
+  } explained(options.explain);
   PortSearch search;
   registry.ResetCalls();
-  FindPrinterPort(registry, search, options.explain ? &explain : nullptr);
+  FindPrinterPort(registry, search, explained);
   if (options.stats) {
     std::cout << "registry-value-reads\t" << registry.calls().query_value << "\n";
   }

@@ -1,15 +1,16 @@
 // px-sim replay: what the installer does on a PC captured by a support engineer, and why. The
-// installer's own Form1 runs on the captured machine, on the virtual clock, with the detection
-// pass's and the port search's notes attached; the report is read off that run.
+// installer's own run goes on the captured machine, on the virtual clock, and the report is read
+// off its events.
 #include <algorithm>
 #include <iostream>
 #include <sstream>
 
-#include "app/form1.h"
+#include "app/run_installer.h"
 #include "app/run_log.h"
 #include "commands.h"
 #include "explain.h"
-#include "platform/sim/sim_view.h"
+#include "platform/sim/sim_form_host.h"
+#include "platform/sim/sim_message_boxes.h"
 #include "platform/sim/simulated_pc.h"
 #include "texts/installer_texts.h"
 
@@ -32,6 +33,27 @@ class MessageRecorder : public WindowPainter {
   std::vector<Text> messages;
 };
 
+// The report, read off the run's events as they come: why the detection pass took or left
+// each device, why the port search took or left each interface. A pass without a printer
+// ends the replay: the installer would scan on every second, on the same devices.
+class ReplayReader : public RunEvents {
+ public:
+  ReplayReader(EventLoop& loop, const std::vector<Text>& paths)
+      : loop_(loop), detection_(std::cout, paths), port_(port_lines) {}
+  void On(const RunEvent& event) override {
+    if (const auto* scan = std::get_if<event::Scan>(&event)) detection_.Note(scan->note);
+    if (const auto* port = std::get_if<event::Port>(&event)) port_.Note(port->note);
+    const auto* pass = std::get_if<event::PassEnd>(&event);
+    if (pass && !pass->printer_found) loop_.Quit();
+  }
+  std::ostringstream port_lines;
+
+ private:
+  EventLoop& loop_;
+  DetectionExplainLines detection_;
+  PortExplainLines port_;
+};
+
 void Replay(const ReplayOptions& options) {
   Machine machine = LoadMachineArg(options.machine);
   // The devices of that moment are plugged in from the start, so the first detection pass
@@ -42,36 +64,27 @@ void Replay(const ReplayOptions& options) {
   machine.usb = {{0, "", paths}};
 
   EventLoop loop(EventLoop::Clock::kVirtual);
-  SimView view([&loop] { loop.Quit(); });
   MessageRecorder boxes;
-  view.AddPainter(&boxes);
+  SimFormHost host(loop, {&boxes});
   SimulatedPc pc(machine, loop);
-  Form1 form({view, loop, pc.processes, pc.usb, pc.registry, pc.spooler, pc.system},
-             ModelTable::Builtin());
+  SimMessageBoxes no_boxes(nullptr);
+  Backend backend{pc.usb, pc.registry, pc.processes, pc.spooler, pc.system, host, no_boxes, {}};
 
   std::cout << "# Detection: " << paths.size() << " USB associations at " << at << " ms\n";
-  std::ostringstream port_lines;
-  DetectionExplainLines detection_notes(std::cout, paths);
-  PortExplainLines port_notes(port_lines);
-  form.SetNotes(&detection_notes, &port_notes);
+  ReplayReader reader(loop, paths);
   const std::vector<SimSpooler::Printer> printers_before = pc.spooler.printers();
-  form.Form_Load();
-  // A pass that finds no printer leaves the scan going every second, on the same devices.
-  loop.SetAfterTick([&] {
-    if (form.detection.PrinterFound != 1 && form.TimerUSBCheck().Interval() == 1000) loop.Quit();
-  });
-  if (view.end() == SimView::EndKind::kRunning) loop.Run(std::nullopt);
+  const RunResult run = RunInstaller({}, backend, reader);
 
-  std::cout << "PrinterFound\t" << form.detection.PrinterFound << "\n"
-            << "ModelName\t" << RunLog::Escape(form.detection.ModelName) << "\n"
-            << "Label1(2)\t" << RunLog::Escape(view.Label1(2)) << "\n";
-  if (form.detection.PrinterFound != 1 && view.end() == SimView::EndKind::kRunning) {
+  std::cout << "PrinterFound\t" << (run.printer_found ? 1 : 0) << "\n"
+            << "ModelName\t" << RunLog::Escape(run.model_name) << "\n"
+            << "Label1(2)\t" << RunLog::Escape(host.view()->Label1(2)) << "\n";
+  if (!run.printer_found && run.window_closed) {
     std::cout << "# No supported printer: the installer would scan on every second.\n";
     return;
   }
-  if (form.detection.PrinterFound == 1) {
+  if (run.printer_found) {
     std::cout << "# Port search: " << machine.registry_files.size() << " registry files\n"
-              << port_lines.str() << "PortName\t" << RunLog::Escape(form.port.PortName) << "\n";
+              << reader.port_lines.str() << "PortName\t" << RunLog::Escape(run.port_name) << "\n";
     std::cout << "# Installation\n";
     for (const Text& command : pc.processes.launched()) {
       if (command != kSpoolerCommand)

@@ -1,28 +1,25 @@
+// px-sim run: px-installer's run on a simulated PC, with its window on the terminal or in
+// pictures, its trace and its log.
 #include <unistd.h>
+
 #include <fstream>
 #include <iostream>
 #include <memory>
 
-#include "app/command_line_options.h"
-#include "app/form1.h"
-#include "app/hidden_view.h"
-#include "app/logged_platform.h"
-#include "app/logged_spooler.h"
 #include "app/rotating_log.h"
-#include "app/unchanged_passes.h"
-#include "app/uninstall.h"
-#include "base/sim/event_loop.h"
+#include "app/run_installer.h"
+#include "app/run_lines.h"
 #include "base/utf.h"
 #include "commands.h"
 #include "platform/sim/command_line.h"
-#include "platform/sim/dependent_list.h"
 #include "platform/sim/log_file.h"
+#include "platform/sim/sim_form_host.h"
 #include "platform/sim/sim_message_boxes.h"
-#include "platform/sim/sim_view.h"
 #include "platform/sim/simulated_pc.h"
 #include "platform/sim/terminal_view.h"
 #include "platform/sim/trace.h"
 #include "platform/sim/window_snapshot.h"
+#include "run_facts.h"
 
 namespace px::sim {
 
@@ -38,167 +35,74 @@ struct RunOptions {
   std::string args;
 };
 
-Text Hex4(std::uint16_t value) {
-  constexpr char16_t kDigits[] = u"0123456789ABCDEF";
-  Text out;
-  for (int shift = 12; shift >= 0; shift -= 4) out += kDigits[(value >> shift) & 0xF];
-  return out;
-}
-
-// The log's first line, as the installer writes it on this machine.
-RunLogHeader HeaderFor(const Machine& machine, const Text& args) {
-  const WindowsVersion& v = machine.windows_version;
-  const TextView arch = machine.arch == Architecture::kX86     ? u"x86"
-                        : machine.arch == Architecture::kArm64 ? u"arm64"
-                                                               : u"amd64";
-  return {u"px-installer " + Utf8Literal(PX_VERSION),
-          Decimal(v.major) + u"." + Decimal(v.minor) + u"." + Decimal(v.build),
-          Text(arch),
-          Hex4(machine.ui_language),
-          Utf8Literal(machine.locale),
-          machine.program_folder,
-          u"simulated",
-          args};
-}
-
-// What the machine holds afterwards, for the person running the simulation.
-void ReportSpooler(const SimSpooler& spooler) {
-  for (const SimSpooler::Printer& printer : spooler.printers()) {
-    std::cerr << "px-sim: printer \"" << ToUtf8(printer.name) << "\" on " << ToUtf8(printer.port)
-              << "\n";
-  }
-  for (const PrinterDriverInfo& driver : spooler.drivers()) {
-    std::cerr << "px-sim: driver \"" << ToUtf8(driver.name) << "\"\n";
-  }
-  for (const std::string& error : spooler.errors()) std::cerr << "px-sim: " << error << "\n";
-}
-
-// px-installer /uninstall on the machine: no window, its boxes on the terminal when there is one.
-int Uninstall(const Machine& machine, const CommandLineOptions& args, EventLoop& loop,
-              RunLog& trace, RunLog& log, bool terminal) {
-  SimulatedPc pc(machine, loop);
-  LoggedSpooler traced_spooler(pc.spooler, trace);
-  LoggedSpooler spooler(traced_spooler, log);
-  SimMessageBoxes shown(terminal ? &std::cout : nullptr);
-  NoMessageBoxes hidden;
-  LoggedMessageBoxes traced_boxes(args.quiet ? static_cast<MessageBoxes&>(hidden) : shown, trace);
-  LoggedMessageBoxes boxes(traced_boxes, log);
-  const UninstallResult result =
-      px::Uninstall(spooler, boxes, ModelTable::Builtin(),
-                    LanguageFlagFor(pc.system.UserDefaultUiLanguage()), args.quiet);
-  WriteExit(log, result.code, result.meaning);
-  ReportSpooler(pc.spooler);
-  return static_cast<int>(result.code);
-}
-
 int Run(const RunOptions& options) {
   const Machine machine = LoadMachineArg(options.machine);
-
   // The installer's own command line, as px-installer.exe would take it.
   const Text arguments = FromUtf8(options.args).value_or(u"\uFFFD");
   const ParsedCommandLine command_line = ParseCommandLine(SplitCommandLine(arguments));
-  const CommandLineOptions& args = command_line.options;
-  // The simulated desktop is always visible: only /quiet keeps boxes away.
-  const bool boxes = MayShowWindows(command_line, true);
-  if (args.usage && command_line.error.empty()) {
-    std::cout << ToUtf8(UsageText()) << "\n";
-    return 0;
+  if (!command_line.error.empty()) {
+    std::cerr << "px-installer: " << ToUtf8(command_line.error) << "\n";
   }
 
   std::ofstream trace_file;
-  std::ostream* trace_out = nullptr;
+  std::unique_ptr<StreamSink> trace_sink;
   if (options.trace == "-") {
-    trace_out = &std::cout;
+    trace_sink = std::make_unique<StreamSink>(std::cout);
   } else if (!options.trace.empty()) {
     trace_file.open(options.trace, std::ios::binary);
     if (!trace_file) {
       std::cerr << "px-sim: " << options.trace << ": cannot be written\n";
       throw CLI::RuntimeError(EX_CANTCREAT);
     }
-    trace_out = &trace_file;
+    trace_sink = std::make_unique<StreamSink>(trace_file);
   }
-  // /log names a file of this computer; without it the simulated run keeps no log.
-  SimLogFiles log_files;
-  std::unique_ptr<RotatingLog> log_file;
-  if (args.log_path) {
-    Text why;
-    log_file = RotatingLog::Open(log_files, *args.log_path, &why);
-    if (!log_file) std::cerr << "px-sim: no log: " << ToUtf8(why) << "\n";
-  }
-  std::unique_ptr<StreamSink> trace_sink;
-  if (trace_out) trace_sink = std::make_unique<StreamSink>(*trace_out);
-
-  // The terminal view shares stdout with nothing else; an unattended run shows no window.
-  const bool terminal =
-      boxes && (options.view == "terminal" ||
-                (options.view == "auto" && options.trace != "-" && isatty(STDOUT_FILENO)));
 
   EventLoop loop(options.instant ? EventLoop::Clock::kVirtual : EventLoop::Clock::kReal);
-  RunLog trace(trace_sink.get(), [&loop] { return loop.NowMs(); });
-  // The log records what changes; the trace keeps every line.
-  UnchangedPassFilter log_filter(log_file.get(), [&loop] { return loop.NowMs(); });
-  RunLog log(&log_filter, [&loop] { return loop.NowMs(); });
-  WriteStart(log, HeaderFor(machine, arguments));
-  // As the installer does: the line it did not understand, logged, and the usage in its box.
-  if (!command_line.error.empty()) {
-    log.Write({u"Message", u"px-installer", command_line.error});
-    WriteExit(log, ExitCode::kBadCommandLine, false);
-    std::cerr << "px-installer: " << ToUtf8(command_line.error) << "\n";
-    if (boxes) std::cerr << ToUtf8(UsageText()) << "\n";
-    return static_cast<int>(ExitCode::kBadCommandLine);
-  }
+  const auto now = [&loop] { return loop.NowMs(); };
+  TraceLines trace(trace_sink.get(), now);
+  // /log names a file of this computer; without it the simulated run keeps no log.
+  SimLogFiles log_files;
+  LogLines log(
+      [&]() -> std::unique_ptr<LineSink> {
+        if (!command_line.options.log_path) return nullptr;
+        Text why;
+        std::unique_ptr<RotatingLog> file =
+            RotatingLog::Open(log_files, *command_line.options.log_path, &why);
+        if (!file) std::cerr << "px-sim: no log: " << ToUtf8(why) << "\n";
+        return file;
+      },
+      now);
+  RunReaders readers{&log, &trace};
 
-  if (args.uninstall) return Uninstall(machine, args, loop, trace, log, terminal);
-
-  SimView window([&loop] { loop.Quit(); });
-  HiddenView hidden([&loop] { loop.Quit(); });
-  InstallerView& shown = boxes ? static_cast<InstallerView&>(window) : hidden;
-  LoggedView traced_view(shown, trace);
-  LoggedView view(traced_view, log);
-
+  // The simulated desktop is always visible: only /quiet keeps the window and boxes away. The
+  // terminal view shares stdout with nothing else.
+  const bool shown = !command_line.options.quiet;
+  const bool terminal =
+      shown && (options.view == "terminal" ||
+                (options.view == "auto" && options.trace != "-" && isatty(STDOUT_FILENO)));
+  std::vector<WindowPainter*> painters;
   std::unique_ptr<TerminalView> terminal_view;
   if (terminal) {
     const bool wait_for_enter = !options.instant && isatty(STDIN_FILENO);
     terminal_view = std::make_unique<TerminalView>(std::cout, wait_for_enter ? &std::cin : nullptr);
-    window.AddPainter(terminal_view.get());
+    painters.push_back(terminal_view.get());
   }
   std::unique_ptr<WindowSnapshot> snapshot;
-  if (!options.snapshot_dir.empty() && boxes) {
-    snapshot =
-        std::make_unique<WindowSnapshot>(options.snapshot_dir, [&loop] { return loop.NowMs(); });
-    window.AddPainter(snapshot.get());
+  if (!options.snapshot_dir.empty() && shown) {
+    snapshot = std::make_unique<WindowSnapshot>(options.snapshot_dir, now);
+    painters.push_back(snapshot.get());
   }
-  loop.SetAfterTick([&window] { window.Paint(); });
 
   SimulatedPc pc(machine, loop);
-  LoggedProcesses traced_processes(pc.processes, trace);
-  LoggedProcesses logged_processes(traced_processes, log);
-  LoggedSpooler traced_spooler(pc.spooler, trace);
-  LoggedSpooler logged_spooler(traced_spooler, log);
-  LoggedPortNotes port_notes(log);
-  PassWatchingUsb usb(pc.usb, log_filter);
-  Form1 form({view, loop, logged_processes, usb, pc.registry, logged_spooler, pc.system},
-             ModelTable::Builtin());
-  form.Quiet = args.quiet;
-  form.WaitSeconds = args.wait_seconds;
-  form.SetNotes(nullptr, &port_notes);
-
-  form.Form_Load();
-  window.Paint();
-  if (!view.ended()) {
-    if (loop.Run(options.close_at_ms) == EventLoop::Stopped::kTimeLimit) {
-      window.Close();
-      view.Closed();
-      traced_view.Closed();
-    }
-  }
+  SimFormHost host(loop, painters, options.close_at_ms);
+  SimMessageBoxes boxes(terminal ? &std::cout : nullptr);
+  Backend backend{pc.usb,    pc.registry, pc.processes, pc.spooler,
+                  pc.system, host,        boxes,        HeaderFor(machine, arguments)};
+  const RunResult result = RunInstaller(command_line, backend, readers);
   terminal_view.reset();
-  // The window closed before the end: the program ends as it does after its success box.
-  const ExitCode code = form.Result.value_or(ExitCode::kRegistered);
-  WriteExit(log, code, !form.Result.has_value());
-
-  ReportSpooler(pc.spooler);
-  return static_cast<int>(code);
+  // A run that did not get past its command line has changed nothing.
+  if (command_line.error.empty() && !command_line.options.usage) ReportSpooler(pc.spooler);
+  return static_cast<int>(result.code);
 }
 
 }  // namespace

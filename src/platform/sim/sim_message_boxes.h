@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iostream>
 #include <ostream>
 #include <string>
 
@@ -9,7 +10,8 @@
 namespace px::sim {
 
 // The boxes of a run without a window on the simulated PC. Nobody is there to answer: a
-// question gets its default button, Yes. With a terminal the boxes are printed there.
+// question gets its default button, Yes. With a terminal the boxes are printed there; the usage
+// goes to px-sim's standard output and an error box to its standard error, terminal or not.
 class SimMessageBoxes : public MessageBoxes {
  public:
   explicit SimMessageBoxes(std::ostream* terminal, Text title = u"px-installer")
@@ -20,6 +22,8 @@ class SimMessageBoxes : public MessageBoxes {
     Print(text, "[ Yes ]  No");
     return true;
   }
+  void ShowUsage(const Text& text) override { std::cout << ToUtf8(text) << "\n"; }
+  void ShowError(const Text& text) override { std::cerr << ToUtf8(text) << "\n"; }
 
  private:
   void Print(const Text& text, const char* buttons) {

@@ -13,4 +13,12 @@ bool Win32MessageBoxes::AskYesNo(const Text& text) {
                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1 | MB_SETFOREGROUND) == IDYES;
 }
 
+void Win32MessageBoxes::ShowUsage(const Text& text) {
+  MessageBoxW(nullptr, Wide(text), Wide(title_), MB_OK | MB_ICONINFORMATION);
+}
+
+void Win32MessageBoxes::ShowError(const Text& text) {
+  MessageBoxW(nullptr, Wide(text), Wide(title_), MB_OK | MB_ICONERROR);
+}
+
 }  // namespace px::win32

@@ -62,23 +62,23 @@ class Boundary {
 
 }  // namespace
 
-UnattendedLock::~UnattendedLock() {
+Win32UnattendedLock::~Win32UnattendedLock() {
   held_.reset();
   if (namespace_ != nullptr) {
     if (const auto close = ClosePrivateNamespaceFn()) close(namespace_, 0);
   }
 }
 
-UnattendedLock::Claim UnattendedLock::Take(const std::function<Text()>& lock_folder) {
+UnattendedLock::Claim Win32UnattendedLock::Take() {
   bool tried = false;
   const Claim claim = TakeInNamespace(tried);
   if (tried) return claim;
-  const Text folder = lock_folder ? lock_folder() : Text();
+  const Text folder = lock_folder_ ? lock_folder_() : Text();
   if (folder.empty()) return Claim::kNone;
   return TakeFile(folder);
 }
 
-UnattendedLock::Claim UnattendedLock::TakeInNamespace(bool& tried) {
+UnattendedLock::Claim Win32UnattendedLock::TakeInNamespace(bool& tried) {
   const auto create_namespace =
       SystemFunction<CreatePrivateNamespaceFunction>(L"kernel32.dll", "CreatePrivateNamespaceW");
   const auto open_namespace =
@@ -112,7 +112,7 @@ UnattendedLock::Claim UnattendedLock::TakeInNamespace(bool& tried) {
   return held_ ? Claim::kTaken : Claim::kNone;
 }
 
-UnattendedLock::Claim UnattendedLock::TakeFile(const Text& folder) {
+UnattendedLock::Claim Win32UnattendedLock::TakeFile(const Text& folder) {
   const std::wstring path = std::wstring(Wide(folder), folder.size()) + kLockFileName;
   const HANDLE file = CreateFileW(
       path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,

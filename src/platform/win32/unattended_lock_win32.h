@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "base/win32/unique_handle.h"
+#include "platform/unattended_lock.h"
 
 namespace px::win32 {
 
@@ -13,27 +14,23 @@ namespace px::win32 {
 // namespace functions are looked up at run time (Wine 8 has none of them); where they are
 // missing or fail, the lock is a file held open without sharing in the installer's own
 // protected folder.
-class UnattendedLock {
+class Win32UnattendedLock : public UnattendedLock {
  public:
-  enum class Claim {
-    kTaken,    // this run holds the lock until the object is destroyed
-    kRunning,  // another run holds it
-    kNone,     // no lock can be made: the run goes on without one
-  };
-
-  UnattendedLock() = default;
-  ~UnattendedLock();
-  UnattendedLock(const UnattendedLock&) = delete;
-  UnattendedLock& operator=(const UnattendedLock&) = delete;
-
   // lock_folder: the protected folder for the lock file, asked for only when needed; empty
   // when there is none.
-  Claim Take(const std::function<Text()>& lock_folder);
+  explicit Win32UnattendedLock(std::function<Text()> lock_folder)
+      : lock_folder_(std::move(lock_folder)) {}
+  ~Win32UnattendedLock() override;
+  Win32UnattendedLock(const Win32UnattendedLock&) = delete;
+  Win32UnattendedLock& operator=(const Win32UnattendedLock&) = delete;
+
+  Claim Take() override;
 
  private:
   Claim TakeInNamespace(bool& tried);
   Claim TakeFile(const Text& folder);
 
+  std::function<Text()> lock_folder_;
   HANDLE namespace_ = nullptr;
   UniqueKernelHandle held_;
 };

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "events/run_events.h"
+#include "platform/form_host.h"
+#include "platform/message_boxes.h"
+#include "platform/print_spooler.h"
+#include "platform/processes.h"
+#include "platform/registry.h"
+#include "platform/system_info.h"
+#include "platform/unattended_lock.h"
+#include "platform/usb_associations.h"
+
+namespace px {
+
+// Everything a run of the installer needs from the PC it runs on. Windows fills it with the
+// Win32 backend, px-sim and the tests with the simulated PC; a fault or a check added to every
+// run is one more field here, never a wrapper around one.
+struct Backend {
+  UsbAssociations& usb;
+  Registry& registry;
+  Processes& processes;
+  PrintSpooler& spooler;
+  SystemInfo& system;
+  // Form1's window, its timers and its message loop.
+  FormHost& host;
+  // The boxes of a run without the window: the usage, a command line not understood, a failure
+  // before the window exists, the removal's questions and answers.
+  MessageBoxes& boxes;
+  // Who runs on which machine, for the log's first line.
+  event::Start header;
+  // Whether anyone can see a window or a box: a service's window station shows none.
+  bool station_visible = true;
+  // One unattended run at a time; null where there is no such lock.
+  UnattendedLock* lock = nullptr;
+};
+
+}  // namespace px
