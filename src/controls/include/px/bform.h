@@ -56,7 +56,8 @@ class BForm {
   static constexpr std::int32_t kHeight = 405;
 
   // A visible frame at `bounds` in the parent's client area, drawn from the kit's skin or from
-  // `skin`; nullptr when Windows refuses the window. A new frame has an empty caption.
+  // `skin`, whose five parts must all be pictures; nullptr when Windows refuses the window. A
+  // new frame has an empty caption.
   static std::unique_ptr<BForm> Create(HWND parent, int id, TwipRect bounds);
   static std::unique_ptr<BForm> Create(HWND parent, int id, TwipRect bounds, FrameSkin skin);
   ~BForm();
