@@ -4,13 +4,39 @@
 
 #include "app/form1.h"
 #include "app/uninstall.h"
-#include "app/window_reader.h"
 #include "detect/model_table.h"
 #include "texts/installer_texts.h"
 
 namespace px {
 
 namespace {
+
+// The window on the screen as one reader of the run's events: it shows the texts, paints when
+// the run asks, shows the boxes and ends as the run tells it. The window's own input (its
+// close button) ends the message loop without an event; the run tells that end afterwards.
+class WindowReader : public RunEvents {
+ public:
+  explicit WindowReader(InstallerView& window) : window_(window) {}
+
+  void On(const RunEvent& event) override {
+    std::visit(Overloaded{
+                   [&](const event::Caption& e) { window_.SetCaption(e.text); },
+                   [&](const event::Label2& e) { window_.SetLabel2(e.text); },
+                   [&](const event::Label1& e) { window_.SetLabel1(e.index, e.text); },
+                   [&](const event::Refresh&) { window_.Refresh(); },
+                   [&](const event::Message& e) { window_.ShowMessage(e.text); },
+                   [&](const event::Failure& e) { window_.ShowErrorAndEnd(e.error); },
+                   [&](const event::End& e) {
+                     if (e.kind == event::End::kUnload) window_.Unload();
+                   },
+                   [](const auto&) {},
+               },
+               event);
+  }
+
+ private:
+  InstallerView& window_;
+};
 
 // No boxes at all, for a run nobody watches: a question gets its default answer, Yes.
 class NoMessageBoxes : public MessageBoxes {

@@ -10,8 +10,8 @@
 namespace px::sim {
 
 // The PC a simulated run happens on: its USB devices over time, its programs (whose commands
-// the spooler stand-in carries out), its files, registry and spooler. px-sim's run and replay
-// put the installer's Form1 on it.
+// the spooler stand-in carries out), its files, registry and spooler: the backend px-sim's run
+// and replay, and the tests, run the installer on.
 struct SimulatedPc {
   SimulatedPc(const Machine& machine, const EventLoop& loop)
       : usb(machine, loop),
