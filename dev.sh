@@ -9,7 +9,7 @@
 #   ./dev.sh sanitizer-tests     the Linux tests under ASan and UBSan (build/sanitize)
 #   ./dev.sh windows-tests       the Windows builds and their tests under Wine (build/win32, build/win64)
 #   ./dev.sh fuzz [SECONDS] [TARGET...]  the libFuzzer targets (build/fuzz)
-# PX_WINE_ROUTE=i686|x86_64 chooses the Windows tests' route instead of probing (README, "Tests").
+# PX_WINE_ROUTE=i686|x86_64 chooses the Windows tests' route instead of probing (docs/contributing.md, "Tests").
 set -Eeuo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -40,7 +40,7 @@ logged() {
   die "\"$*\" ended with exit code $status (whole output: $log)"
 }
 
-# Debian packages, each for one job (see README, "Dependencies").
+# Debian packages, each for one job (see docs/contributing.md, "Dependencies").
 linux_packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libtomlplusplus-dev libicu-dev libcairo2-dev libpango1.0-dev fonts-wqy-microhei clang-format clang)
 windows_packages=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix

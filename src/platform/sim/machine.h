@@ -23,7 +23,7 @@ struct UsbSnapshot {
 // EnumPrinters gives them) and its driver.
 using PrinterQueue = PrinterQueueInfo;
 
-// A simulated Windows PC, loaded from a folder holding machine.toml (see the README).
+// A simulated Windows PC, loaded from a folder holding machine.toml (see docs/px-sim.md).
 struct Machine {
   std::filesystem::path dir;
   std::uint16_t ui_language = 0x0804;  // LANGID of the user's UI language
