@@ -90,25 +90,32 @@ UninstallResult Uninstall(PrintSpooler& spooler, MessageBoxes& boxes, const Mode
       failed += failure(queue.name, error);
     }
   }
-  std::vector<Text> packages;
+  // Each driver goes in its own environment: a 64-bit Windows lists its x64 or ARM64 drivers
+  // (and 32-bit ones for clients, perhaps) to this 32-bit program only when asked for all.
+  std::vector<PrinterDriverInfo> packages;  // the packages those drivers came from
   for (const PrinterDriverInfo& driver : drivers) {
     const std::uint32_t error =
-        Told(events, {u"DeletePrinterDriverEx", driver.name}, spooler.DeleteDriver(driver.name));
+        Told(events, {u"DeletePrinterDriverEx", driver.environment, driver.name},
+             spooler.DeleteDriver(driver.name, driver.environment));
     if (error != 0) {
       failed += failure(text(TextId::kDriverItem) + driver.name, error);
       continue;
     }
     removed += driver_line(driver);
-    if (!driver.inf_path.empty() &&
-        std::find(packages.begin(), packages.end(), driver.inf_path) == packages.end()) {
-      packages.push_back(driver.inf_path);
-    }
+    const bool listed =
+        std::any_of(packages.begin(), packages.end(), [&](const PrinterDriverInfo& p) {
+          return p.inf_path == driver.inf_path && p.environment == driver.environment;
+        });
+    if (!driver.inf_path.empty() && !listed) packages.push_back(driver);
   }
-  // A package another driver still uses (one of another environment, say) stays in the store.
-  for (const Text& package : packages) {
-    const std::uint32_t error = Told(events, {u"DeletePrinterDriverPackage", package},
-                                     spooler.DeleteDriverPackage(package));
-    if (error != 0 && error != kErrorPrinterDriverPackageInUse) failed += failure(package, error);
+  // A package another driver still uses (one of another maker, say) stays in the store.
+  for (const PrinterDriverInfo& package : packages) {
+    const std::uint32_t error =
+        Told(events, {u"DeletePrinterDriverPackage", package.inf_path, package.environment},
+             spooler.DeleteDriverPackage(package.inf_path, package.environment));
+    if (error != 0 && error != kErrorPrinterDriverPackageInUse) {
+      failed += failure(package.inf_path, error);
+    }
   }
 
   if (!failed.empty()) {

@@ -15,11 +15,14 @@ struct PrinterQueueInfo {
   Text driver;
 };
 
-// An installed printer driver (DRIVER_INFO_8): its name and the INF file of its package in the
-// driver store, empty when the spooler names none.
+// An installed printer driver (DRIVER_INFO_8): its name, the INF file of its package in the
+// driver store (empty when the spooler names none) and the environment it is for: "Windows x64",
+// "Windows ARM64" or "Windows NT x86". A 64-bit Windows keeps the drivers its own processor
+// runs, and may keep 32-bit ones for clients beside them.
 struct PrinterDriverInfo {
   Text name;
   Text inf_path;
+  Text environment;
 };
 
 // Windows' error codes that the callers of the spooler tell apart.
@@ -46,14 +49,16 @@ class PrintSpooler {
   virtual std::uint32_t SetQueuePort(const Text& name, const Text& port) = 0;
   virtual std::uint32_t DeleteQueue(const Text& name) = 0;
 
-  // The drivers of the system's own environment (EnumPrinterDrivers, level 8).
+  // The drivers of every environment (EnumPrinterDrivers, level 8, environment "all"): the
+  // caller's own environment alone would hide a 64-bit Windows' drivers from this 32-bit program.
   virtual std::uint32_t EnumDrivers(std::vector<PrinterDriverInfo>& drivers) = 0;
-  // Deletes a driver and those of its files no other driver uses (DeletePrinterDriverEx with
-  // DPD_DELETE_UNUSED_FILES); 3001 while a queue uses it.
-  virtual std::uint32_t DeleteDriver(const Text& name) = 0;
-  // Removes a driver package from the driver store (DeletePrinterDriverPackage), by the INF
-  // path EnumPrinterDrivers gave; 3015 while a driver uses it.
-  virtual std::uint32_t DeleteDriverPackage(const Text& inf_path) = 0;
+  // Deletes the driver of that environment and those of its files no other driver uses
+  // (DeletePrinterDriverEx with DPD_DELETE_UNUSED_FILES); 3001 while a queue uses it.
+  virtual std::uint32_t DeleteDriver(const Text& name, const Text& environment) = 0;
+  // Removes a driver package of that environment from the driver store
+  // (DeletePrinterDriverPackage), by the INF path EnumPrinterDrivers gave; 3015 while a driver
+  // uses it.
+  virtual std::uint32_t DeleteDriverPackage(const Text& inf_path, const Text& environment) = 0;
 };
 
 }  // namespace px

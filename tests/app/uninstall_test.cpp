@@ -115,12 +115,43 @@ TEST_F(Removal, WindowedAsksBeforeAnythingGoes) {
   EXPECT_EQ(spooler.printers().size(), 1u);
 }
 
+// The drivers of a 64-bit Windows are listed to this 32-bit program, and deleted, only in their
+// own environment; a removal that left them would still have ended with 0.
+TEST(RemovalOnEachProcessor, DeletesTheDriversAndPackageOfTheMachinesOwnEnvironment) {
+  const struct {
+    sim::Architecture arch;
+    const char* environment;
+  } cases[] = {{sim::Architecture::kX86, "Windows NT x86"},
+               {sim::Architecture::kAmd64, "Windows x64"},
+               {sim::Architecture::kArm64, "Windows ARM64"}};
+  for (const auto& c : cases) {
+    sim::Machine machine = ShopPc();
+    machine.arch = c.arch;
+    sim::SimSystem system{machine};
+    sim::SimSpooler spooler{machine, system};
+    AnsweredBoxes boxes;
+    std::ostringstream out;
+    sim::StreamSink sink{out};
+    TraceLines trace{&sink, [] { return std::int64_t{0}; }};
+    EXPECT_EQ(Uninstall(spooler, boxes, ModelTable::Builtin(), 0, true, trace).code,
+              ExitCode::kRegistered)
+        << c.environment;
+    ASSERT_EQ(spooler.drivers().size(), 1u) << c.environment;
+    EXPECT_EQ(spooler.drivers()[0].name, u"Office laser PCL6");
+    EXPECT_TRUE(spooler.packages().empty()) << c.environment;
+    EXPECT_NE(
+        out.str().find(std::string("\tDeletePrinterDriverEx\t") + c.environment + "\tVN-57S\t0\n"),
+        std::string::npos)
+        << out.str();
+  }
+}
+
 TEST_F(Removal, AFailedCallEndsWithSixOnceTheRestIsDone) {
   spooler.refused = u"Kitchen";
   const UninstallResult result = Remove(true);
   EXPECT_EQ(result.code, ExitCode::kSystemError);
   // The queue that stayed keeps its driver, and the driver the package: 3015 is no failure.
-  EXPECT_EQ(CountOf("\tSpooler\tDeletePrinterDriverEx\tNY-80K\t3001"), 1u);
+  EXPECT_EQ(CountOf("\tSpooler\tDeletePrinterDriverEx\tWindows x64\tNY-80K\t3001"), 1u);
   EXPECT_EQ(CountOf("\t3015"), 1u);
   EXPECT_EQ(spooler.printers().size(), 2u);
   ASSERT_EQ(boxes.shown.size(), 1u);

@@ -67,6 +67,7 @@ TEST_F(SpoolerQueues, EveryCallAnswersWindowsErrorCode) {
   SimSystem system(machine);
   SimSpooler spooler(machine, system);
   const Text package = spooler.packages().at(0);
+  const Text x64 = u"Windows x64";  // the machine's own processor
   PrinterQueueInfo queue;
   const struct {
     const char* call;
@@ -79,14 +80,19 @@ TEST_F(SpoolerQueues, EveryCallAnswersWindowsErrorCode) {
        1796},
       {"SetPrinter", [&] { return spooler.SetQueuePort(u"Lunor L58T", u"usb002"); }, 0},
       {"SetPrinter unknown queue", [&] { return spooler.SetQueuePort(u"X", u"USB002"); }, 1801},
-      {"driver in use", [&] { return spooler.DeleteDriver(u"Lunor L58T"); }, 3001},
-      {"package in use", [&] { return spooler.DeleteDriverPackage(package); }, 3015},
+      {"driver in use", [&] { return spooler.DeleteDriver(u"Lunor L58T", x64); }, 3001},
+      {"package in use", [&] { return spooler.DeleteDriverPackage(package, x64); }, 3015},
       {"DeletePrinter", [&] { return spooler.DeleteQueue(u"Lunor L58T"); }, 0},
       {"DeletePrinter again", [&] { return spooler.DeleteQueue(u"Lunor L58T"); }, 1801},
-      {"driver", [&] { return spooler.DeleteDriver(u"LUNOR L58T"); }, 0},
-      {"driver again", [&] { return spooler.DeleteDriver(u"Lunor L58T"); }, 1797},
-      {"package", [&] { return spooler.DeleteDriverPackage(package); }, 0},
-      {"package again", [&] { return spooler.DeleteDriverPackage(package); }, 2},
+      // No environment is the 32-bit caller's own, which this 64-bit PC keeps no driver for.
+      {"driver of the caller's environment",
+       [&] { return spooler.DeleteDriver(u"Lunor L58T", {}); }, 1797},
+      {"package of the caller's environment",
+       [&] { return spooler.DeleteDriverPackage(package, {}); }, 2},
+      {"driver", [&] { return spooler.DeleteDriver(u"LUNOR L58T", x64); }, 0},
+      {"driver again", [&] { return spooler.DeleteDriver(u"Lunor L58T", x64); }, 1797},
+      {"package", [&] { return spooler.DeleteDriverPackage(package, x64); }, 0},
+      {"package again", [&] { return spooler.DeleteDriverPackage(package, x64); }, 2},
   };
   for (const auto& step : steps) EXPECT_EQ(step.run(), step.error) << step.call;
   EXPECT_EQ(queue.driver, u"Lunor L58T");

@@ -114,13 +114,17 @@ TEST_F(Win32Spooler, FindsMovesAndDeletesAQueueAndItsDriver) {
   ASSERT_NE(driver, drivers.end());
   // Windows names the INF in the driver store; Wine names none for a driver added by hand.
   std::printf("driver INF path: \"%s\"\n", ToUtf8(driver->inf_path).c_str());
+  // Every environment is listed, each driver with its own, which its removal names.
+  const Text environment = driver->environment;
+  std::printf("driver environment: \"%s\"\n", ToUtf8(environment).c_str());
+  EXPECT_FALSE(environment.empty());
 
   EXPECT_EQ(spooler.DeleteQueue(kQueue), 0u);
   EXPECT_FALSE(Holds(spooler, kQueue));
   EXPECT_EQ(spooler.DeleteQueue(u"PX No Such Queue"), 1801u);
 
   // The driver no queue uses any more goes, or the spooler's refusal is passed on.
-  const std::uint32_t deleted = spooler.DeleteDriver(kDriver);
+  const std::uint32_t deleted = spooler.DeleteDriver(kDriver, environment);
   ASSERT_EQ(spooler.EnumDrivers(drivers), 0u);
   const bool listed =
       std::any_of(drivers.begin(), drivers.end(), [](const auto& d) { return d.name == kDriver; });
@@ -132,7 +136,8 @@ TEST_F(Win32Spooler, FindsMovesAndDeletesAQueueAndItsDriver) {
     EXPECT_FALSE(listed);
   }
   // No such package in the store; Wine has no DeletePrinterDriverPackage at all (127).
-  const std::uint32_t package = spooler.DeleteDriverPackage(u"C:\\PX\\no-such-package.inf");
+  const std::uint32_t package =
+      spooler.DeleteDriverPackage(u"C:\\PX\\no-such-package.inf", environment);
   std::printf("DeletePrinterDriverPackage of a package not in the store: %u\n",
               static_cast<unsigned>(package));
   EXPECT_NE(package, 0u);

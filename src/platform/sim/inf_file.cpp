@@ -19,6 +19,18 @@ TextView ArchitectureName(Architecture arch) {
   return u"amd64";
 }
 
+TextView DriverEnvironment(Architecture arch) {
+  switch (arch) {
+    case Architecture::kX86:
+      return u"Windows NT x86";
+    case Architecture::kArm64:
+      return u"Windows ARM64";
+    case Architecture::kAmd64:
+      break;
+  }
+  return u"Windows x64";
+}
+
 namespace {
 
 TextView Trim(TextView text) {

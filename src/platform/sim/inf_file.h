@@ -16,6 +16,9 @@ enum class Architecture { kX86, kAmd64, kArm64 };
 
 // Its name as Windows writes it in lower case: "x86", "amd64", "arm64".
 TextView ArchitectureName(Architecture arch);
+// The spooler's name for the drivers of that processor: "Windows NT x86", "Windows x64",
+// "Windows ARM64".
+TextView DriverEnvironment(Architecture arch);
 
 // A Windows version as RtlGetVersion reports it (10.0.22631 is Windows 11 23H2).
 struct WindowsVersion {

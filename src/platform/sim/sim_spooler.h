@@ -38,8 +38,8 @@ class SimSpooler : public PrintSpooler {
   std::uint32_t SetQueuePort(const Text& name, const Text& port) override;
   std::uint32_t DeleteQueue(const Text& name) override;
   std::uint32_t EnumDrivers(std::vector<PrinterDriverInfo>& drivers) override;
-  std::uint32_t DeleteDriver(const Text& name) override;
-  std::uint32_t DeleteDriverPackage(const Text& inf_path) override;
+  std::uint32_t DeleteDriver(const Text& name, const Text& environment) override;
+  std::uint32_t DeleteDriverPackage(const Text& inf_path, const Text& environment) override;
 
   const std::vector<Printer>& printers() const { return printers_; }
   const std::vector<PrinterDriverInfo>& drivers() const { return drivers_; }
@@ -62,6 +62,8 @@ class SimSpooler : public PrintSpooler {
   // AddPrinter: 0, or 1802 when a queue of that name exists.
   std::uint32_t AddPrinter(const Printer& printer);
   Printer* FindPrinter(TextView name);
+  // The environment a call names, or the 32-bit caller's own when it names none.
+  Text EnvironmentOf(const Text& environment) const;
 
   const Machine& machine_;
   const SimSystem& system_;

@@ -68,7 +68,7 @@ void SimSpooler::LoadDrivers() {
       InstallDriver(name, package_inf);
     } else if (std::none_of(drivers_.begin(), drivers_.end(),
                             [&](const PrinterDriverInfo& d) { return SameNoCase(d.name, name); })) {
-      drivers_.push_back({name, Text()});
+      drivers_.push_back({name, Text(), Text(DriverEnvironment(machine_.arch))});
     }
   }
 }
@@ -81,7 +81,7 @@ void SimSpooler::InstallDriver(const Text& name, const Text& inf_path) {
   for (const PrinterDriverInfo& driver : drivers_) {
     if (SameNoCase(driver.name, name)) return;
   }
-  drivers_.push_back({name, staged});
+  drivers_.push_back({name, staged, Text(DriverEnvironment(machine_.arch))});
 }
 
 SimSpooler::Printer* SimSpooler::FindPrinter(TextView name) {
@@ -136,19 +136,34 @@ std::uint32_t SimSpooler::EnumDrivers(std::vector<PrinterDriverInfo>& drivers) {
   return 0;
 }
 
-std::uint32_t SimSpooler::DeleteDriver(const Text& name) {
+// No environment is the caller's, and the installer is a 32-bit program: on a 64-bit PC that
+// names drivers the machine does not have.
+Text SimSpooler::EnvironmentOf(const Text& environment) const {
+  return environment.empty() ? Text(DriverEnvironment(Architecture::kX86)) : environment;
+}
+
+std::uint32_t SimSpooler::DeleteDriver(const Text& name, const Text& environment) {
+  const Text in = EnvironmentOf(environment);
   const auto driver =
-      std::find_if(drivers_.begin(), drivers_.end(),
-                   [&](const PrinterDriverInfo& d) { return SameNoCase(d.name, name); });
+      std::find_if(drivers_.begin(), drivers_.end(), [&](const PrinterDriverInfo& d) {
+        return SameNoCase(d.name, name) && SameNoCase(d.environment, in);
+      });
   if (driver == drivers_.end()) return kErrorUnknownPrinterDriver;
+  // The queues print through the drivers of the machine's own processor.
   for (const Printer& printer : printers_) {
-    if (SameNoCase(printer.driver, name)) return kErrorPrinterDriverInUse;
+    if (SameNoCase(printer.driver, name) && SameNoCase(in, DriverEnvironment(machine_.arch))) {
+      return kErrorPrinterDriverInUse;
+    }
   }
   drivers_.erase(driver);
   return 0;
 }
 
-std::uint32_t SimSpooler::DeleteDriverPackage(const Text& inf_path) {
+std::uint32_t SimSpooler::DeleteDriverPackage(const Text& inf_path, const Text& environment) {
+  // The store keeps a package per processor; only the machine's own is staged here.
+  if (!SameNoCase(EnvironmentOf(environment), DriverEnvironment(machine_.arch))) {
+    return kErrorFileNotFound;
+  }
   const auto package = std::find_if(packages_.begin(), packages_.end(),
                                     [&](const Text& p) { return SameNoCase(p, inf_path); });
   if (package == packages_.end()) return kErrorFileNotFound;

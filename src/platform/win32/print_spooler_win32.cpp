@@ -195,31 +195,45 @@ std::uint32_t Win32PrintSpooler::EnumDrivers(std::vector<PrinterDriverInfo>& dri
   DWORD count = 0;
   const DWORD error = EnumerateInto(
       buffer, count, [winspool](BYTE* bytes, DWORD size, DWORD* needed, DWORD* returned) {
-        return winspool->EnumPrinterDriversW(nullptr, nullptr, 8, bytes, size, needed, returned);
+        wchar_t all[] = L"all";
+        return winspool->EnumPrinterDriversW(nullptr, all, 8, bytes, size, needed, returned);
       });
   if (error != 0) return error;
   const auto* infos = reinterpret_cast<const DRIVER_INFO_8W*>(buffer.data());
   for (DWORD i = 0; i < count; ++i) {
-    drivers.push_back({Copy(infos[i].pName), Copy(infos[i].pszInfPath)});
+    drivers.push_back(
+        {Copy(infos[i].pName), Copy(infos[i].pszInfPath), Copy(infos[i].pEnvironment)});
   }
   return 0;
 }
 
-std::uint32_t Win32PrintSpooler::DeleteDriver(const Text& name) {
+namespace {
+
+// The environment a driver was listed with; none (a spooler that names none) is the caller's.
+wchar_t* EnvironmentOf(const Text& environment) {
+  return environment.empty() ? nullptr : const_cast<wchar_t*>(Wide(environment));
+}
+
+}  // namespace
+
+std::uint32_t Win32PrintSpooler::DeleteDriver(const Text& name, const Text& environment) {
   const WinspoolFunctions* winspool = SpoolerWith(&WinspoolFunctions::DeletePrinterDriverExW);
   if (winspool == nullptr) return kMissing;
-  if (!winspool->DeletePrinterDriverExW(nullptr, nullptr, const_cast<wchar_t*>(Wide(name)),
-                                        DPD_DELETE_UNUSED_FILES, 0)) {
+  if (!winspool->DeletePrinterDriverExW(nullptr, EnvironmentOf(environment),
+                                        const_cast<wchar_t*>(Wide(name)), DPD_DELETE_UNUSED_FILES,
+                                        0)) {
     return LastError();
   }
   return 0;
 }
 
-std::uint32_t Win32PrintSpooler::DeleteDriverPackage(const Text& inf_path) {
+std::uint32_t Win32PrintSpooler::DeleteDriverPackage(const Text& inf_path,
+                                                     const Text& environment) {
   // Wine's spooler lacks this one.
   const WinspoolFunctions* winspool = SpoolerWith(&WinspoolFunctions::DeletePrinterDriverPackageW);
   if (winspool == nullptr) return kMissing;
-  const HRESULT result = winspool->DeletePrinterDriverPackageW(nullptr, Wide(inf_path), nullptr);
+  const HRESULT result =
+      winspool->DeletePrinterDriverPackageW(nullptr, Wide(inf_path), EnvironmentOf(environment));
   if (SUCCEEDED(result)) return 0;
   if (HRESULT_FACILITY(result) == FACILITY_WIN32) return HRESULT_CODE(result);
   return static_cast<std::uint32_t>(result);

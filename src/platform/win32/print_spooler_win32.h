@@ -14,8 +14,8 @@ class Win32PrintSpooler : public PrintSpooler {
   std::uint32_t SetQueuePort(const Text& name, const Text& port) override;
   std::uint32_t DeleteQueue(const Text& name) override;
   std::uint32_t EnumDrivers(std::vector<PrinterDriverInfo>& drivers) override;
-  std::uint32_t DeleteDriver(const Text& name) override;
-  std::uint32_t DeleteDriverPackage(const Text& inf_path) override;
+  std::uint32_t DeleteDriver(const Text& name, const Text& environment) override;
+  std::uint32_t DeleteDriverPackage(const Text& inf_path, const Text& environment) override;
 };
 
 }  // namespace px::win32
