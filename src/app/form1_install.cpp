@@ -29,9 +29,12 @@ void Form1::InstallPrinterDriver() {
     return End(ExitCode::kPackageMissing);
   }
 
+  // Where nobody sees a window (/quiet, or a window station nobody sees), PrintUIEntry shows
+  // none either: hidden, and without its error boxes.
+  const bool unseen = backend_.host.window() == nullptr;
   Expected<std::unique_ptr<Process>> started =
-      Start(PrintUiCommandLine(printer_name, inf_path, port.PortName, driver_name),
-            ShowState::kMinimized);
+      Start(PrintUiCommandLine(printer_name, inf_path, port.PortName, driver_name, unseen),
+            unseen ? ShowState::kHidden : ShowState::kMinimized);
   if (!started) return Fail(started.error());
   installation_ = std::move(started.value());
 
