@@ -106,7 +106,9 @@ constexpr std::u16string_view TextFor(TextId id, std::int16_t language_flag) {
 inline constexpr std::u16string_view kCaption = u"QuorilV1.20181108";
 // The mass-storage warning is Chinese whatever the language.
 inline constexpr std::u16string_view kMassStorageText = u"目前打印在U盘模式下，请重启打印机";
-inline constexpr std::u16string_view kSpoolerCommand = u"cmd /c net start spooler";
+// /d: without the AutoRun commands of the user's profile (HKCU\Software\Microsoft\Command
+// Processor), which the unelevated half of an administrator can write.
+inline constexpr std::u16string_view kSpoolerCommand = u"cmd /d /c net start spooler";
 // The program's title: its message boxes carry it, and the log names them by it.
 inline constexpr std::u16string_view kTitle = u"px-installer";
 

@@ -18,7 +18,7 @@ TEST_F(Form1Run, StartUpWritesItsTextsInOrderAndStartsTheSpoolerHidden) {
                                        "0\tLabel2\t本软件由Veldrin股份有限公司提供"};
   for (int i = 0; i < 15; ++i) expected.push_back("0\tLabel1(" + std::to_string(i) + ")\t");
   expected.push_back("0\tLabel1(0)\t打印驱动安装中请你耐心等待");
-  expected.push_back("0\tLaunch\thidden\tcmd /c net start spooler");
+  expected.push_back("0\tLaunch\thidden\tcmd /d /c net start spooler");
   expected.push_back("0\tLabel1(1)\t启动打印服务");
   expected.push_back("0\tEnd\tclosed");
   EXPECT_EQ(Lines(), expected);

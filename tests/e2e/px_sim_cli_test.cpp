@@ -27,7 +27,7 @@ TEST(PxSimRun, DefaultMachineShowsStartUpDotsPassesAndTheDetectedModel) {
   EXPECT_EQ(r.lines[0], "0\tCaption\tQuorilV1.20181108");
   EXPECT_EQ(r.lines[1], "0\tLabel2\t本软件由Veldrin股份有限公司提供");
   EXPECT_EQ(r.lines[17], "0\tLabel1(0)\t打印驱动安装中请你耐心等待");
-  EXPECT_EQ(r.lines[18], "0\tLaunch\thidden\tcmd /c net start spooler");
+  EXPECT_EQ(r.lines[18], "0\tLaunch\thidden\tcmd /d /c net start spooler");
   EXPECT_EQ(r.lines[19], "0\tLabel1(1)\t启动打印服务");
   EXPECT_EQ(r.lines[20], "10\tLabel1(1)\t启动打印服务.");
   EXPECT_EQ(r.lines[24], "4010\tLabel1(1)\t启动打印服务.....");

@@ -52,6 +52,9 @@ installer=
 # The header is the first line; its time is when it was written, 0 or a little more on a busy PC.
 head -n 1 "$log" | grep -qE $'^[0-9]+\tStart\tpx-installer ' || fail "no header line"
 grep -q $'\tLabel1(1)\t启动打印服务.....$' "$log" || fail "no fifth dot in the log"
+# The command interpreter runs without the AutoRun commands of the user's profile.
+grep -q $'\tLaunch\thidden\tcmd /d /c net start spooler$' "$log" ||
+  fail "the spooler's start runs cmd without /d"
 grep -q $'\tLabel1(2)\t正在检测USB打印机$' "$log" || fail "no detection in the log"
 grep -q $'\tEnd\tunload$' "$log" || fail "no End line"
 tail -n 1 "$log" | grep -q $'\tExit\t2\tno supported printer within the wait' ||

@@ -284,7 +284,7 @@ TEST(PrintUiArguments, TakesEveryDocumentedOptionAndRefusesTheRest) {
 TEST_F(Spooler, SpoolerStartsOnceAndOtherProgramsAreNotThere) {
   SimSystem system(machine);
   SimSpooler spooler(machine, system);
-  EXPECT_EQ(spooler.Run(u"cmd /c net start spooler").exit_code, 0u);
+  EXPECT_EQ(spooler.Run(u"cmd /d /c net start spooler").exit_code, 0u);
   EXPECT_TRUE(spooler.running());
   EXPECT_EQ(spooler.Run(u"cmd /c net start spooler").exit_code, 2u);
   EXPECT_EQ(spooler.Run(u"notepad.exe").exit_code, 2u);

@@ -24,9 +24,15 @@ SimProcesses::Outcome SimSpooler::Run(const Text& command_line) {
   const std::vector<Text> args = SplitCommandLine(command_line);
   if (args.empty()) return {kErrorFileNotFound, 0};
   const Text program = ProgramName(args[0]);
-  if (program == u"CMD" && args.size() == 5 && SameNoCase(args[1], u"/c") &&
-      SameNoCase(args[2], u"net") && SameNoCase(args[3], u"start") &&
-      SameNoCase(args[4], u"spooler")) {
+  // cmd takes its own switches (/d, /q ...) before the /c that ends them.
+  std::size_t c = 1;
+  while (program == u"CMD" && c < args.size() && args[c].starts_with(u'/') &&
+         !SameNoCase(args[c], u"/c")) {
+    ++c;
+  }
+  if (program == u"CMD" && args.size() == c + 4 && SameNoCase(args[c], u"/c") &&
+      SameNoCase(args[c + 1], u"net") && SameNoCase(args[c + 2], u"start") &&
+      SameNoCase(args[c + 3], u"spooler")) {
     if (running_) return {kServiceAlreadyRunning, 300};
     running_ = true;
     return {0, 1500};

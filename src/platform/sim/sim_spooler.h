@@ -11,7 +11,7 @@
 namespace px::sim {
 
 // The machine's print spooler and the two commands the installer launches at it:
-// "cmd /c net start spooler" and "rundll32 printui.dll,PrintUIEntry /if ...". The printer
+// "cmd /d /c net start spooler" and "rundll32 printui.dll,PrintUIEntry /if ...". The printer
 // installation reads the INF file from the machine's files and fails where Windows fails: a
 // missing INF, a model the INF does not define for the machine's architecture, an unknown port,
 // a queue of that name already there.
