@@ -115,6 +115,10 @@ Text CommandLineArgumentsText() {
 }
 
 bool WindowStationVisible() {
+  // Session 0 holds services and no user since Windows Vista, whatever its station's flags say:
+  // a box there is seen by nobody (a service allowed to interact still reports WSF_VISIBLE).
+  DWORD session = 0;
+  if (ProcessIdToSessionId(GetCurrentProcessId(), &session) && session == 0) return false;
   USEROBJECTFLAGS flags{};
   DWORD needed = 0;
   // When Windows cannot say, the station is taken as visible, as it always was.

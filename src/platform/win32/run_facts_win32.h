@@ -25,8 +25,9 @@ Text UtcTimeText();
 std::vector<Text> CommandLineArguments();
 Text CommandLineArgumentsText();
 
-// Whether the process's window station is visible (WSF_VISIBLE): a service's, or that of a
-// deployment tool's run as SYSTEM, is not, and a box there waits for a click that never comes.
+// Whether the process's window station is visible (WSF_VISIBLE) and the process runs in a
+// user's session: a service's station, that of a deployment tool's run as SYSTEM, or anything in
+// session 0 is seen by nobody, and a box there waits for a click that never comes.
 bool WindowStationVisible();
 
 }  // namespace px::win32
