@@ -184,6 +184,8 @@ class Checker {
     const auto core = Value(section, u"CoreDriverSections");
     const auto needs = Value(section, u"Needs");
     const std::string data_section = First(section, u"DataSection");
+    // The driver runs apart from the spooler: a fault of its own cannot stop printing for all.
+    if (First(section, u"DriverIsolation") != "2") Find(where + "needs DriverIsolation=2");
     if (core) {
       bool unidrv = false;
       for (const Text& group : *core) {

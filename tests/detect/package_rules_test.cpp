@@ -60,6 +60,8 @@ TEST(DriverPackage, EachPlantedFaultIsFound) {
       {"PX.inf", "UNIDRV_DATA\"\r\n\r\n[PX80]",
        "UNIDRV_DATA\"\r\nDataSection=UNIDRV_DATA\r\n\r\n[PX80]",
        "[PX58] DataSection beside CoreDriverSections"},
+      {"PX.inf", "DriverIsolation=2\r\nDataFile=PX80.GPD", "DriverIsolation=0\r\nDataFile=PX80.GPD",
+       "[PX80] needs DriverIsolation=2"},
       {"PX.inf", "DataFile=PX58.GPD", "DataFile=PX57.GPD",
        "[PX58] names PX57.GPD, which the package does not hold"},
       {"PX.inf", "[PX58_FILES]\r\nPX58.GPD\r\nPXCOMMON.GPD", "[PX58_FILES]\r\nPX58.GPD",
