@@ -119,7 +119,7 @@ RunResult RunInstaller(const ParsedCommandLine& command_line, Backend& backend, 
   }
 
   // A failure before the window exists still gets its box (unless quiet); the program then ends.
-  if (Status opened = backend.host.Open(windows); !opened) {
+  if (Status opened = backend.host.Open(windows, events); !opened) {
     events.On(event::Message{opened.error().text});
     if (windows) backend.boxes.ShowError(opened.error().text);
     return Ended(events, ExitCode::kSystemError);

@@ -55,6 +55,9 @@ void WriteLine(RunLog& log, const RunEvent& event) {
                  [&](const event::Question& e) {
                    log.Write({u"Question", kTitle, e.text, e.yes ? u"yes" : u"no"});
                  },
+                 [&](const event::Warning& e) {
+                   log.Write({u"Warning", e.error.text});
+                 },
                  [&](const event::Failure& e) {
                    log.Write({u"Message", kTitle, e.error.text});
                  },

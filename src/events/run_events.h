@@ -58,6 +58,10 @@ struct Question {
   Text text;
   bool yes;
 };
+// A system call's answer the run goes on from, but that a reader of the log should know.
+struct Warning {
+  SystemError error;
+};
 // An unexpected failure of a system call: the error box, then the end of the run.
 struct Failure {
   SystemError error;
@@ -105,9 +109,9 @@ struct Exit {
 
 using RunEvent =
     std::variant<event::Start, event::BadCommandLine, event::Caption, event::Label2, event::Label1,
-                 event::Refresh, event::Message, event::Question, event::Failure, event::End,
-                 event::Launch, event::SpoolerCall, event::PassStart, event::PassEnd, event::Scan,
-                 event::Port, event::Exit>;
+                 event::Refresh, event::Message, event::Question, event::Warning, event::Failure,
+                 event::End, event::Launch, event::SpoolerCall, event::PassStart, event::PassEnd,
+                 event::Scan, event::Port, event::Exit>;
 
 // A reader of the run's events.
 class RunEvents {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/timers.h"
+#include "events/run_events.h"
 #include "platform/installer_view.h"
 #include "platform/system_error.h"
 
@@ -13,8 +14,9 @@ class FormHost {
   virtual ~FormHost() = default;
 
   // Makes what the installation's window needs: the timers, and the window itself when
-  // show_window is true (made hidden; Run shows it). A failure ends the run with its error box.
-  virtual Status Open(bool show_window) = 0;
+  // show_window is true (made hidden; Run shows it). A failure ends the run with its error box;
+  // what the run goes on from but a reader of its log should know is told to events.
+  virtual Status Open(bool show_window, RunEvents& events) = 0;
   virtual TimerFactory& timers() = 0;
   // The window, once opened with one; null otherwise.
   virtual InstallerView* window() = 0;

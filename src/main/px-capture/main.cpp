@@ -123,7 +123,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   // The installer's own WMI query, on COM set up as the installer sets it up.
   std::vector<Text> dependents;
-  if (px::Status com = px::win32::StartCom(); !com) {
+  if (const auto com = px::win32::StartCom(); !com) {
     machine.wmi_error = com.error().text;
   } else {
     px::win32::WmiUsbAssociations usb;

@@ -2,7 +2,7 @@
 
 namespace px::sim {
 
-Status SimFormHost::Open(bool show_window) {
+Status SimFormHost::Open(bool show_window, RunEvents&) {
   if (!show_window) return Ok();
   view_ = std::make_unique<SimView>([this] { loop_.Quit(); });
   for (WindowPainter* painter : painters_) view_->AddPainter(painter);

@@ -19,7 +19,7 @@ class SimFormHost : public FormHost {
                        std::optional<std::int64_t> close_at_ms = std::nullopt)
       : loop_(loop), painters_(std::move(painters)), close_at_ms_(close_at_ms) {}
 
-  Status Open(bool show_window) override;
+  Status Open(bool show_window, RunEvents& events) override;
   TimerFactory& timers() override { return loop_; }
   InstallerView* window() override { return view_.get(); }
   void Run() override;

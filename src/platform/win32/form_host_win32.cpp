@@ -10,9 +10,13 @@ Win32FormHost::~Win32FormHost() {
   if (com_started_) StopCom();
 }
 
-Status Win32FormHost::Open(bool show_window) {
-  if (Status com = StartCom(); !com) return com;
+Status Win32FormHost::Open(bool show_window, RunEvents& events) {
+  Expected<ComStart> com = StartCom();
+  if (!com) return com.error();
   com_started_ = true;
+  if (com.value().security_set_before) {
+    events.On(event::Warning{*com.value().security_set_before});
+  }
   auto timers = WindowTimers::Create(instance_);
   if (!timers) return timers.error();
   timers_ = std::move(timers.value());

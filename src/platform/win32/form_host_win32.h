@@ -21,7 +21,7 @@ class Win32FormHost : public FormHost {
   Win32FormHost(const Win32FormHost&) = delete;
   Win32FormHost& operator=(const Win32FormHost&) = delete;
 
-  Status Open(bool show_window) override;
+  Status Open(bool show_window, RunEvents& events) override;
   TimerFactory& timers() override { return *timers_; }
   InstallerView* window() override { return window_.get(); }
   void Run() override;

@@ -14,7 +14,7 @@
 
 namespace px::win32 {
 
-Status StartCom() {
+Expected<ComStart> StartCom() {
   HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   if (FAILED(hr)) return HresultError(L"CoInitializeEx", hr);
   // Who may call into the process: SYSTEM and Administrators. Without a descriptor COM would
@@ -31,12 +31,16 @@ Status StartCom() {
   }
   hr = CoInitializeSecurity(descriptor.get(), -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
                             RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
-  // Already set (by a hooking DLL, say) is not a failure: WMI's proxies get their blanket anyway.
-  if (FAILED(hr) && hr != RPC_E_TOO_LATE) {
+  // Already set (by a hooking DLL, say) is not a failure: WMI's proxies get their blanket anyway,
+  // but who may call the process is then someone else's choice, which the log tells.
+  ComStart started;
+  if (hr == RPC_E_TOO_LATE) {
+    started.security_set_before = HresultError(L"CoInitializeSecurity", hr);
+  } else if (FAILED(hr)) {
     CoUninitialize();
     return HresultError(L"CoInitializeSecurity", hr);
   }
-  return Ok();
+  return started;
 }
 
 void StopCom() { CoUninitialize(); }
