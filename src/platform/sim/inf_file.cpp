@@ -7,29 +7,32 @@
 
 namespace px::sim {
 
-TextView ArchitectureName(Architecture arch) {
+namespace {
+
+// Each processor's names: as the INF's decorations and the log name it, and as the spooler names
+// its drivers' environment.
+struct ArchitectureNames {
+  TextView name;
+  TextView environment;
+};
+
+ArchitectureNames NamesOf(Architecture arch) {
   switch (arch) {
     case Architecture::kX86:
-      return u"x86";
+      return {u"x86", u"Windows NT x86"};
     case Architecture::kArm64:
-      return u"arm64";
+      return {u"arm64", u"Windows ARM64"};
     case Architecture::kAmd64:
       break;
   }
-  return u"amd64";
+  return {u"amd64", u"Windows x64"};
 }
 
-TextView DriverEnvironment(Architecture arch) {
-  switch (arch) {
-    case Architecture::kX86:
-      return u"Windows NT x86";
-    case Architecture::kArm64:
-      return u"Windows ARM64";
-    case Architecture::kAmd64:
-      break;
-  }
-  return u"Windows x64";
-}
+}  // namespace
+
+TextView ArchitectureName(Architecture arch) { return NamesOf(arch).name; }
+
+TextView DriverEnvironment(Architecture arch) { return NamesOf(arch).environment; }
 
 namespace {
 
