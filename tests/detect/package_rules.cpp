@@ -282,9 +282,23 @@ class Checker {
            " is no model the INF installs with it");
     }
     CheckOptions(root);
+    CheckSections(root);
     CheckCommands(root);
     CheckMoves(data_file, root);
     CheckRoll(data_file, root, models);
+  }
+
+  // Whether the entries select an option with a CmdSelect that has its *Order: directly, or in
+  // every case of a *switch on another feature, which Unidrv resolves while it prints.
+  static bool Selects(const std::vector<GpdEntry>& entries) {
+    const GpdEntry* select = sim::FindLast(entries, "Command", "CmdSelect");
+    if (select) return sim::FindLast(select->children, "Order") != nullptr;
+    const GpdEntry* on = sim::FindLast(entries, "switch");
+    if (!on || on->children.empty()) return false;
+    for (const GpdEntry& choice : on->children) {
+      if (!Selects(choice.children)) return false;
+    }
+    return true;
   }
 
   // Every option selects itself with a CmdSelect that has its *Order; user-defined *OptionID
@@ -292,8 +306,7 @@ class Checker {
   void CheckOptions(const std::vector<GpdEntry>& root) {
     for (const GpdEntry* feature : sim::FindAll(root, "Feature")) {
       for (const GpdEntry* option : sim::FindAll(feature->children, "Option")) {
-        const GpdEntry* select = sim::FindLast(option->children, "Command", "CmdSelect");
-        if (!select || !sim::FindLast(select->children, "Order")) {
+        if (!Selects(option->children)) {
           Find(option->Where() + "option " + feature->value + "." + option->value +
                " has no CmdSelect with its *Order");
         }
@@ -303,7 +316,82 @@ class Checker {
       if (entry.keyword == "OptionID" && std::atol(entry.value.c_str()) <= 512) {
         Find(entry.Where() + "*OptionID " + entry.value + " must be above 512");
       }
+      if (const std::size_t at = SecondEntryAt(entry.value); at != std::string::npos) {
+        Find(entry.Where() + "*" + entry.keyword + " holds " + entry.value.substr(at, 12) +
+             "...: an entry ends at the end of its line, so this is part of its value");
+      }
     });
+  }
+
+  // Each command goes where Unidrv sends it at the right time (its *Order names one of the six
+  // sections of a job): the cash drawer's ESC p once per document, before its first page or after
+  // its last; a cut (GS V) only once a page's content is out. ESC p pulses for 1 to 255 units of
+  // 2 ms: 0 opens no drawer. An option that chooses no cut sends no GS V in any case.
+  void CheckSections(const std::vector<GpdEntry>& root) {
+    static const std::set<std::string> sections = {"JOB_SETUP",   "DOC_SETUP",  "PAGE_SETUP",
+                                                   "PAGE_FINISH", "DOC_FINISH", "JOB_FINISH"};
+    sim::ForEachEntry(root, [this](const GpdEntry& command) {
+      const GpdEntry* order = sim::FindLast(command.children, "Order");
+      const GpdEntry* cmd = sim::FindLast(command.children, "Cmd");
+      if (command.keyword != "Command" || !order) return;
+      const std::string section = Upper(order->value.substr(0, order->value.find('.')));
+      if (!sections.count(section)) {
+        Find(order->Where() + "*Order " + order->value + " names no section of a job");
+        return;
+      }
+      const std::string bytes = cmd ? SampleBytes(cmd->value) : std::string();
+      const std::size_t drawer = bytes.find("\x1Bp");
+      if (drawer != std::string::npos && section != "DOC_SETUP" && section != "DOC_FINISH") {
+        Find(order->Where() + "the cash drawer's ESC p in " + section +
+             ": it belongs once to the document, in DOC_SETUP or DOC_FINISH");
+      }
+      if (drawer != std::string::npos &&
+          (bytes.size() < drawer + 5 || bytes[drawer + 3] == 0 || bytes[drawer + 4] == 0)) {
+        Find(cmd->Where() + "ESC p needs pulse times of 1 to 255 units of 2 ms");
+      }
+      if (bytes.find("\x1DV") != std::string::npos && !section.ends_with("_FINISH")) {
+        Find(order->Where() + "a cut (GS V) in " + section +
+             ": it belongs in PAGE_FINISH or JOB_FINISH, after the content");
+      }
+    });
+    for (const GpdEntry* cutter : sim::FindAll(root, "Feature", "Cutter")) {
+      for (const GpdEntry* none : sim::FindAll(cutter->children, "Option", "NONE")) {
+        sim::ForEachEntry(none->children, [this](const GpdEntry& cmd) {
+          if (cmd.keyword == "Cmd" && SampleBytes(cmd.value).find("\x1DV") != std::string::npos)
+            Find(cmd.Where() + "Cutter.NONE sends a cut (GS V)");
+        });
+      }
+    }
+  }
+
+  // Where a value holds what reads as another entry ("*Cmd:" after "*Order: DOC_SETUP.1" on
+  // the same line), outside quotes; npos when it holds none.
+  static std::size_t SecondEntryAt(const std::string& value) {
+    bool quoted = false;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+      if (value[i] == '"') quoted = !quoted;
+      if (quoted || value[i] != '*' || (i > 0 && value[i - 1] != ' ' && value[i - 1] != '\t'))
+        continue;
+      std::size_t end = i + 1;
+      while (end < value.size() && (std::isalnum(static_cast<unsigned char>(value[end])) ||
+                                    value[end] == '?' || value[end] == '_'))
+        ++end;
+      while (end < value.size() && value[end] == ' ') ++end;
+      if (end > i + 1 && end < value.size() && value[end] == ':') return i;
+    }
+    return std::string::npos;
+  }
+
+  // The bytes of a command without variables; empty for one that needs them or does not parse
+  // (CheckCommands reports those).
+  static std::string SampleBytes(const std::string& value) {
+    try {
+      std::string bytes;
+      for (const std::string& sent : sim::GpdCommand::Parse(value).Emit({})) bytes += sent;
+      return bytes;
+    } catch (const sim::MachineError&) {
+      return std::string();
+    }
   }
 
   // A bounded argument (a byte, a word, or a range) either cannot exceed its bound or repeats
