@@ -212,7 +212,7 @@ case "${1:-}" in
     linux_tests
     sanitizer_tests
     step="fuzzing"
-    scripts/fuzz.sh 7  # about a minute for the eight targets
+    scripts/fuzz.sh 7  # about a minute for the nine targets
     windows_tests
     echo "dev.sh: every test passed"
     ;;

@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-10}
 shift || true
-targets=(dependent_list machine inf gpd printui detect reg_file property_text)
+targets=(dependent_list machine inf gpd printui detect reg_file property_text escpos)
 extra=()
 if [ $# -gt 0 ]; then
   targets=()
@@ -37,7 +37,7 @@ seeds() {  # target -> the files that seed its corpus
     inf) echo PX/PX.inf ;;
     gpd) ls PX/*.GPD ;;
     reg_file) find machines -name '*.reg' ;;
-    printui | property_text) ;;
+    printui | property_text | escpos) ;;
   esac
 }
 options() {  # target -> its own libFuzzer options

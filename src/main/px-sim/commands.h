@@ -23,6 +23,8 @@ void AddModelsCommand(CLI::App& app);
 void AddReplayCommand(CLI::App& app);
 void AddPortCommand(CLI::App& app);
 void AddGalleryCommand(CLI::App& app);
+void AddPrintCommand(CLI::App& app);
+void AddEscPosCommand(CLI::App& app);
 
 // MACHINE as given on the command line: a folder, a machine.toml, or the name of a folder
 // under the repository's machines/; none: the built-in default machine.

@@ -37,6 +37,8 @@ int main(int argc, char** argv) {
   px::sim::AddReplayCommand(app);
   px::sim::AddPortCommand(app);
   px::sim::AddGalleryCommand(app);
+  px::sim::AddPrintCommand(app);
+  px::sim::AddEscPosCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::RuntimeError& error) {
