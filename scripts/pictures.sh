@@ -8,6 +8,9 @@
 #   window-counting.png   the installer's window on the built-in PC in the middle of its closing
 #                         count, 10050 ms into the run: model, port and driver found
 #   gallery-SCENE.png     the control kit's gallery scenes the control kit's page shows
+#   receipt-58mm.png      the test receipt the virtual printer prints for the queue of the PC
+#                         that has one, with the default preferences
+#   receipt-80mm.png      the same on the 80 mm roll, drawer 1 kicked first, a full cut
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$here/docs/pictures}
@@ -32,4 +35,9 @@ args=()
 for scene in "${scenes[@]}"; do args+=(--scene "$scene"); done
 "$px_sim" gallery --out "$work/gallery" "${args[@]}" >/dev/null
 for scene in "${scenes[@]}"; do cp "$work/gallery/$scene.png" "$out/gallery-$scene.png"; done
-echo "pictures.sh: $((1 + ${#scenes[@]})) pictures in $out"
+
+"$px_sim" print already-installed --printer "Lunor L58T" --test --png "$out/receipt-58mm.png" \
+  >/dev/null
+"$px_sim" print already-installed --printer "Lunor L58T" --test --set PaperSize=ROLL80 \
+  --set CashDrawer=DRAWER1_BEFORE --set Cutter=FULL_JOB --png "$out/receipt-80mm.png" >/dev/null
+echo "pictures.sh: $((3 + ${#scenes[@]})) pictures in $out"
