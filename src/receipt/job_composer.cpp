@@ -132,6 +132,11 @@ const GpdEntry* JobComposer::FindCommand(const std::string& name) const {
   return found;
 }
 
+int JobComposer::paper_width() const {
+  const GpdEntry* paper = SelectedOption("PaperSize");
+  return paper ? static_cast<int>(Pair(sim::FindLast(paper->children, "PageDimensions")).first) : 0;
+}
+
 int JobComposer::printable_width() const {
   const GpdEntry* paper = SelectedOption("PaperSize");
   return paper ? static_cast<int>(Pair(sim::FindLast(paper->children, "PrintableArea")).first) : 0;

@@ -31,7 +31,8 @@ class JobComposer {
   void Select(const std::string& feature, const std::string& option);
   const std::map<std::string, std::string>& selected() const { return selected_; }
 
-  // The selected paper size's printable area, in dots.
+  // The selected paper size's width and printable area, in dots.
+  int paper_width() const;
   int printable_width() const;
   int printable_height() const;
 

@@ -40,9 +40,9 @@ void WriteReceiptPng(const Receipt& receipt, const std::filesystem::path& png) {
   int length = std::max(receipt.length, 1);
   for (const Cut& cut : receipt.cuts) length = std::max(length, cut.y + 1);
   if (length > kLongest) {
-    throw std::runtime_error("the receipt is " + std::to_string(length) +
-                             " dot rows long, longer than a picture holds (" +
-                             std::to_string(kLongest) + ")");
+    throw std::length_error("the receipt is " + std::to_string(length) +
+                            " dot rows long, longer than a picture holds (" +
+                            std::to_string(kLongest) + ")");
   }
   const int paper = receipt.roll.paper_dots;
   const int width = kMargin + paper + kNotes;

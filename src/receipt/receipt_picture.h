@@ -10,8 +10,8 @@ namespace px::receipt {
 // The receipt as a PNG at one pixel per dot: the paper of the roll's width on a grey ground,
 // the dots the head printed (centred on the paper), a line across where it was cut (solid for
 // a full cut, dashed for a partial one) and a mark beside the paper where a drawer was kicked,
-// each named in the margin. Throws std::runtime_error for a receipt longer than a picture can
-// hold or a file that cannot be written.
+// each named in the margin. Throws std::length_error for a receipt longer than a picture can
+// hold, std::runtime_error for a file that cannot be written.
 void WriteReceiptPng(const Receipt& receipt, const std::filesystem::path& png);
 
 // A page from a PNG: grey or colour is made 1-bit, darker than half black, transparent white.

@@ -35,6 +35,9 @@ void EscPos(const EscPosOptions& options) {
             << receipt.cuts.size() << " cuts, " << receipt.kicks.size() << " drawer kicks\n";
   try {
     receipt::WriteReceiptPng(receipt, options.png);
+  } catch (const std::length_error& error) {
+    std::cerr << "px-sim: escpos: " << error.what() << "\n";
+    throw CLI::RuntimeError(EX_DATAERR);
   } catch (const std::runtime_error& error) {
     std::cerr << "px-sim: escpos: " << error.what() << "\n";
     throw CLI::RuntimeError(EX_CANTCREAT);

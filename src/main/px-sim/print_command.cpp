@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <stdexcept>
 
 #include "base/utf.h"
 #include "commands.h"
@@ -121,8 +122,9 @@ void Print(const PrintOptions& options) {
     }
   }
   if (options.png.empty()) return;
-  // The roll is the selected paper size's: its width in mm at the description's 203 dpi.
-  const int paper_mm = composer.printable_width() > 384 ? 80 : 58;
+  // The roll is the selected paper size's, its width in mm at the printers' 203 dpi.
+  const int paper_mm =
+      static_cast<int>(std::lround(composer.paper_width() * 25.4 / receipt::kDotsPerInch));
   try {
     const receipt::Receipt printed = receipt::Interpret(bytes, receipt::RollOf(paper_mm));
     std::cout << printed.log.size() << " commands: " << printed.length << " dot rows of paper, "
@@ -130,6 +132,8 @@ void Print(const PrintOptions& options) {
     receipt::WriteReceiptPng(printed, options.png);
   } catch (const receipt::EscPosError& error) {
     Fail("the printer refuses the job: " + std::string(error.what()), EX_DATAERR);
+  } catch (const std::logic_error& error) {  // no roll of that width, or a receipt too long
+    Fail(error.what(), EX_DATAERR);
   } catch (const std::runtime_error& error) {
     Fail(error.what(), EX_CANTCREAT);
   }
