@@ -17,6 +17,8 @@ namespace {
 
 constexpr wchar_t kPrefix[] = L"px-package.";
 
+std::wstring WideOf(const Text& text) { return std::wstring(Wide(text), text.size()); }
+
 std::wstring TempFolder() {
   wchar_t windows[MAX_PATH];
   const UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
@@ -128,9 +130,9 @@ Expected<std::unique_ptr<PrivateFolder>> Win32SystemInfo::MakePrivateFolder() {
                       ERROR_INVALID_PARAMETER);
 
   // A name someone made first is passed over: the folder must be new.
-  const std::wstring base = temp + L"\\" + kPrefix + std::to_wstring(GetCurrentProcessId());
+  const std::wstring base = temp + L"\\" + kPrefix + WideOf(Decimal(GetCurrentProcessId()));
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::wstring path = attempt == 0 ? base : base + L"-" + std::to_wstring(attempt);
+    const std::wstring path = attempt == 0 ? base : base + L"-" + WideOf(Decimal(attempt));
     BOOL made = CreateDirectoryW(path.c_str(), owned->attributes());
     if (!made && GetLastError() == ERROR_INVALID_OWNER) {
       made = CreateDirectoryW(path.c_str(), unowned->attributes());
