@@ -1,5 +1,8 @@
 #pragma once
 
+#include <span>
+
+#include "detect/release_package.h"
 #include "events/run_events.h"
 #include "platform/form_host.h"
 #include "platform/message_boxes.h"
@@ -32,6 +35,9 @@ struct Backend {
   bool station_visible = true;
   // One unattended run at a time; null where there is no such lock.
   UnattendedLock* lock = nullptr;
+  // The driver package the program was released with, which the installation must match;
+  // empty in a build for development, whose package is checked by its hold alone.
+  std::span<const PackageFile> release_package = {};
 };
 
 }  // namespace px

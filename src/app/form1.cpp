@@ -12,6 +12,8 @@ Form1::Form1(Backend& backend, RunEvents& events, const ModelTable& table)
   timer_end_ = timers.CreateTimer([this] { TimerEnd_Timer(); });
 }
 
+Form1::~Form1() { ReleasePackage(); }
+
 void Form1::Fail(const SystemError& error) {
   TimerDelay().SetEnabled(false);
   TimerUSBCheck().SetEnabled(false);

@@ -6,6 +6,7 @@
 
 #include "app/backend.h"
 #include "app/exit_codes.h"
+#include "app/package_copy.h"
 #include "base/timers.h"
 #include "detect/detect_usb_printer.h"
 #include "detect/model_table.h"
@@ -27,6 +28,10 @@ namespace px {
 class Form1 {
  public:
   Form1(Backend& backend, RunEvents& events, const ModelTable& table);
+  // An installation still running when the window goes keeps its package's private copy.
+  ~Form1();
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
 
   void Form_Load();
   void StartDelay(std::int16_t n);
@@ -73,6 +78,11 @@ class Form1 {
   // Arms the closing phase: the count on Label1(1), then the result.
   void StartClosing();
   void ShowResultAndEnd();
+  // Holds, checks and copies the driver package: the INF of the private copy, or nothing when
+  // the run has ended instead.
+  std::optional<Text> PreparePackage();
+  // The package is done with: its copy goes, unless the installation still reads from it.
+  void ReleasePackage();
 
   Backend& backend_;
   RunEvents& events_;
@@ -83,7 +93,8 @@ class Form1 {
   std::unique_ptr<Timer> timer_end_;
   std::unique_ptr<Process> spooler_start_;
   std::unique_ptr<Process> installation_;
-  std::unique_ptr<FileHold> package_hold_;  // the driver package, while it is in use
+  std::unique_ptr<FileHold> package_hold_;       // the driver package, while it is in use
+  std::unique_ptr<PrivateFolder> package_copy_;  // what the installation reads
 };
 
 }  // namespace px

@@ -2,15 +2,37 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "base/text.h"
+#include "platform/system_error.h"
 
 namespace px {
 
-// Files kept from change while it lives.
+// The files of a folder, kept from change while it lives.
 class FileHold {
  public:
   virtual ~FileHold() = default;
+  // The names of the folder's files, sorted; a link among them is named too.
+  virtual std::vector<Text> Names() const = 0;
+  // A held file's bytes, read through the handle that holds it: the bytes nobody could change
+  // since the hold began. A link, or a name the hold does not have, is an error.
+  virtual Expected<std::string> Read(const Text& name) const = 0;
+};
+
+// A folder the installer made for itself, where only SYSTEM and Administrators may change
+// anything. It goes with its files when the object goes, unless Keep() was called: a program
+// still reading from it then keeps it, and the next run's MakePrivateFolder removes it.
+class PrivateFolder {
+ public:
+  virtual ~PrivateFolder() = default;
+  // Its Windows path, without a trailing separator.
+  virtual const Text& path() const = 0;
+  // Creates a new file of the folder with these bytes.
+  virtual Status Write(const Text& name, std::string_view bytes) = 0;
+  virtual void Keep() = 0;
 };
 
 class SystemInfo {
@@ -27,8 +49,12 @@ class SystemInfo {
   virtual Text NativeArchitecture() const = 0;
   // Opens every file of the folder without sharing write or deletion: while the hold lives,
   // nobody may change, rename or delete them, nor rename the folder. Null when the folder or
-  // one of its files cannot be held (missing, or open for writing elsewhere).
+  // one of its files cannot be held (the folder missing or a link, a file open for writing
+  // elsewhere).
   virtual std::unique_ptr<FileHold> HoldFiles(const Text& folder) = 0;
+  // A new private folder under the system's temporary folder, after removing those that
+  // earlier runs left behind.
+  virtual Expected<std::unique_ptr<PrivateFolder>> MakePrivateFolder() = 0;
 };
 
 }  // namespace px

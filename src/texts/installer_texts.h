@@ -25,12 +25,13 @@ enum class TextId : std::size_t {
   kInstalled,   // Label1(1) after it started
   kCountHead,   // the closing count: head + n + tail
   kCountTail,
-  kSucceeded,      // the final box
-  kFailed,         // the final box, a cause on its second line
-  kInfMissing,     // cause: + INF path
-  kNotRegistered,  // cause: + model name
-  kTimedOut,       // cause
-  kArm64Unsigned,  // why a package fails on ARM64: a line after the cause
+  kSucceeded,       // the final box
+  kFailed,          // the final box, a cause on its second line
+  kInfMissing,      // cause: + INF path
+  kNotRegistered,   // cause: + model name
+  kTimedOut,        // cause
+  kArm64Unsigned,   // why a package fails on ARM64: a line after the cause
+  kPackageChanged,  // cause: + the file that differs from the release's package
   // A queue of the model's name is there before the installation.
   kAlreadyRegistered,  // Label1(1): + port name
   kMovedHead,          // Label1(1): head + old port + tail + new port
@@ -74,6 +75,7 @@ inline constexpr std::array<TextPair, static_cast<std::size_t>(TextId::kCount_)>
     {u"安装超时", u"Installation timed out"},
     {u"ARM64 版 Windows 只安装经微软 WHQL 签名的驱动程序包",
      u"ARM64 Windows installs only driver packages signed by Microsoft (WHQL)"},
+    {u"驱动程序包已被改动:", u"Driver package changed:"},
     {u"打印机已注册在端口:", u"Printer already registered on port:"},
     {u"打印机端口已从", u"Printer moved from port "},
     {u"改为", u" to "},

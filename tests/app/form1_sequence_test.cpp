@@ -21,7 +21,7 @@ TEST_F(InstallerRun, PrinterPluggedInLaterIsInstalledOnItsPortAndTheRunEndsWithS
       "8020\tLabel1(6)\t加载驱动文件..",
       "8020\tLabel1(0)\t安装标准驱动..",
       "8020\tLaunch\tminimized\trundll32 printui.dll,PrintUIEntry /if /b \"Lunor L58T\" /f "
-      "C:\\Drivers\\PX\\PX.inf /r USB001 /m \"Lunor L58T\"",
+      "C:\\Windows\\Temp\\px-package.1\\PX.inf /r USB001 /m \"Lunor L58T\"",
       "8020\tLabel1(1)\t驱动安装完成",
       "8030\tLabel1(1)\t打印机驱动安装完成:1s(5秒后自动关闭)",
       "9040\tLabel1(1)\t打印机驱动安装完成:2s(5秒后自动关闭)",
@@ -106,6 +106,8 @@ TEST_F(InstallerRun, TheDriverPackageIsHeldUntilTheInstallationHasEndedOrTimedOu
     Run();
     EXPECT_EQ(holds_at_launch, 1) << install_ms;
     EXPECT_EQ(holds_at_end, 0) << install_ms;
+    // The private copy goes with the installation; one still running keeps it.
+    EXPECT_EQ(copied_files_at_end, install_ms == 2500 ? 0u : 4u) << install_ms;
   }
 }
 
@@ -131,16 +133,15 @@ TEST_F(InstallerRun, ModelMissingFromThePackageIsReportedAsNotRegistered) {
   }
 }
 
+// Wherever the program lies (in a folder with blanks, at a drive root), PrintUIEntry reads the
+// package from the private copy the installer made of it.
 TEST_F(InstallerRun, ProgramFolderWithBlanksAndAtADriveRoot) {
-  machine.program_folder = u"C:\\Program Files (x86)\\PX";
-  Run();
-  EXPECT_EQ(CountOf("/f \"C:\\Program Files (x86)\\PX\\PX\\PX.inf\" /r USB001"), 1u);
-  EXPECT_EQ(printers, 1u);
-
-  machine.program_folder = u"D:\\";
-  Run();
-  EXPECT_EQ(CountOf("/f D:\\\\PX\\PX.inf /r USB001"), 1u);
-  EXPECT_EQ(printers, 1u);
+  for (const Text folder : {u"C:\\Program Files (x86)\\PX", u"D:\\"}) {
+    machine.program_folder = folder;
+    Run();
+    EXPECT_EQ(CountOf("/f C:\\Windows\\Temp\\px-package.1\\PX.inf /r USB001"), 1u);
+    EXPECT_EQ(printers, 1u);
+  }
 }
 
 TEST_F(InstallerRun, SlowInstallationExtendsTheCountUntilItEnds) {

@@ -39,7 +39,7 @@ TEST(PxSimRun, DefaultMachineShowsStartUpDotsPassesAndTheDetectedModel) {
   EXPECT_TRUE(
       Has(r,
           "8020\tLaunch\tminimized\trundll32 printui.dll,PrintUIEntry /if /b \"Lunor L58T\" "
-          "/f C:\\Users\\lin\\Downloads\\px-installer\\PX\\PX.inf /r USB001 /m \"Lunor L58T\""));
+          "/f C:\\Windows\\Temp\\px-package.1\\PX.inf /r USB001 /m \"Lunor L58T\""));
   const std::size_t n = r.lines.size();
   EXPECT_EQ(r.lines[n - 4], "13080\tMessage\tpx-installer\t驱动安装成功!!");
   EXPECT_EQ(r.lines[n - 3], "13080\tEnd\tunload");
@@ -104,8 +104,7 @@ TEST(PxSimReplay, TellsModelPortCommandLineAndWhy) {
         "3B2C1D0&0&1\"\t7523\trejected: vendor 1A86, but the product id is not in the model table",
         "ModelName\tWL58HUE", "PortName\tUSB002",
         "CommandLine\trundll32 printui.dll,PrintUIEntry /if /b \"WL58HUE\" /f "
-        "\"C:\\Users\\林\\Desktop\\PX "
-        "Installer 1.20\\PX\\PX.inf\" /r USB002 /m \"WL58HUE\"",
+        "C:\\Windows\\Temp\\px-package.1\\PX.inf /r USB002 /m \"WL58HUE\"",
         "Result\tprinter \"WL58HUE\" on USB002"}) {
     EXPECT_TRUE(Has(r, line)) << line << "\n" << r.out;
   }

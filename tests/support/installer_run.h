@@ -20,6 +20,7 @@
 #include "platform/sim/sim_message_boxes.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/sim_spooler.h"
+#include "platform/sim/simulated_pc.h"
 #include "platform/sim/trace.h"
 
 namespace px::testing {
@@ -73,6 +74,7 @@ class InstallerRun : public ::testing::Test {
     sim::SimFormHost host(loop, {}, close_at_ms);
     sim::SimMessageBoxes boxes(nullptr);
     Backend backend{usb, registry, processes, spooler, system, host, boxes, {}};
+    backend.release_package = sim::ReleasePackageOf(machine);
     ParsedCommandLine command_line;
     command_line.options.quiet = quiet;
     command_line.options.wait_seconds = wait_seconds;
@@ -80,6 +82,7 @@ class InstallerRun : public ::testing::Test {
     queues = spooler.printers();
     printers = queues.size();
     holds_at_end = system.holds();
+    copied_files_at_end = system.private_files();
     result = run.window_closed ? std::nullopt : std::optional<ExitCode>(run.code);
     end_ms = loop.NowMs();
   }
@@ -112,6 +115,7 @@ class InstallerRun : public ::testing::Test {
   std::size_t printers = 0;
   int holds_at_launch = 0;  // holds on the driver package when the last command was launched
   int holds_at_end = 0;     // ... and when the run had ended
+  std::size_t copied_files_at_end = 0;    // files of private copies of the package left then
   std::vector<sim::PrinterQueue> queues;  // the spooler's queues after the run
 };
 

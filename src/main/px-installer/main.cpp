@@ -9,6 +9,7 @@
 
 #include "app/run_installer.h"
 #include "base/win32/windows_api.h"  // for the entry point's signature
+#include "detect/release_package.h"
 #include "installer_log.h"
 #include "platform/win32/form_host_win32.h"
 #include "platform/win32/message_boxes_win32.h"
@@ -65,9 +66,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   px::win32::Win32SystemInfo system;
   px::win32::Win32FormHost host(instance, IDI_PX_INSTALLER, show_command);
   px::win32::Win32MessageBoxes boxes(u"px-installer");
-  px::Backend backend{usb,     registry,       processes,
-                      spooler, system,         host,
-                      boxes,   Header(system), px::win32::WindowStationVisible(),
-                      &lock};
+  px::Backend backend{usb,
+                      registry,
+                      processes,
+                      spooler,
+                      system,
+                      host,
+                      boxes,
+                      Header(system),
+                      px::win32::WindowStationVisible(),
+                      &lock,
+                      px::ReleasePackageFiles()};
   return static_cast<int>(px::RunInstaller(command_line, backend, log.lines()).code);
 }

@@ -69,6 +69,7 @@ void Replay(const ReplayOptions& options) {
   SimulatedPc pc(machine, loop);
   SimMessageBoxes no_boxes(nullptr);
   Backend backend{pc.usb, pc.registry, pc.processes, pc.spooler, pc.system, host, no_boxes, {}};
+  backend.release_package = ReleasePackageOf(machine);
 
   std::cout << "# Detection: " << paths.size() << " USB associations at " << at << " ms\n";
   ReplayReader reader(loop, paths);

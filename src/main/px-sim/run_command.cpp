@@ -98,6 +98,7 @@ int Run(const RunOptions& options) {
   SimMessageBoxes boxes(terminal ? &std::cout : nullptr);
   Backend backend{pc.usb,    pc.registry, pc.processes, pc.spooler,
                   pc.system, host,        boxes,        HeaderFor(machine, arguments)};
+  backend.release_package = ReleasePackageOf(machine);
   const RunResult result = RunInstaller(command_line, backend, readers);
   terminal_view.reset();
   // A run that did not get past its command line has changed nothing.

@@ -142,6 +142,10 @@ Machine ParseMachine(std::string_view toml, const std::string& name,
       machine.program_folder = Utf8Literal(String(name, node, k));
     } else if (k == "package") {
       machine.package_dir = machine.dir / String(name, node, k);
+    } else if (k == "release") {
+      const std::optional<bool> release = node.value<bool>();
+      if (!release) Fail(name, node, "release must be true or false");
+      machine.release = *release;
     } else if (k == "registry") {
       const auto* files = node.as_array();
       if (!files) Fail(name, node, "registry must be a list of .reg files");

@@ -31,6 +31,7 @@ struct Machine {
   unsigned ansi_code_page = 936;       // follows the system locale
   Text program_folder;                 // Windows path of the folder holding px-installer.exe
   std::filesystem::path package_dir;   // what stands for <program folder>\PX
+  bool release = false;                // package_dir should be the release's package
   std::vector<std::filesystem::path> registry_files;  // .reg files, loaded in this order
   std::vector<UsbSnapshot> usb;                       // sorted by from_ms
   Architecture arch = Architecture::kAmd64;  // which INF models apply (NTx86, NTamd64, NTarm64)

@@ -1,6 +1,8 @@
 #include "platform/sim/sim_platform.h"
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 
 #include "base/utf.h"
 #include "platform/listed_associations.h"
@@ -107,24 +109,104 @@ Text SimSystem::NativeArchitecture() const { return Text(ArchitectureName(machin
 
 namespace {
 
+// The package folder as the installer holds it: its files read when asked (nobody on the
+// simulated machine changes them meanwhile).
 class SimHold : public FileHold {
  public:
-  explicit SimHold(int& holds) : holds_(holds) { ++holds_; }
+  SimHold(int& holds, std::filesystem::path folder) : holds_(holds), folder_(std::move(folder)) {
+    ++holds_;
+  }
   ~SimHold() override { --holds_; }
   SimHold(const SimHold&) = delete;
   SimHold& operator=(const SimHold&) = delete;
 
+  std::vector<Text> Names() const override {
+    std::vector<Text> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_, error)) {
+      if (entry.is_symlink(error) || entry.is_regular_file(error)) {
+        names.push_back(FromUtf8(entry.path().filename().string()).value_or(Text()));
+      }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  Expected<std::string> Read(const Text& name) const override {
+    const std::filesystem::path path = folder_ / ToUtf8(name);
+    std::error_code error;
+    if (std::filesystem::is_symlink(path, error)) return SystemError{u"a link"};
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return SystemError{u"cannot be read"};
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+
  private:
   int& holds_;
+  std::filesystem::path folder_;
 };
 
 }  // namespace
+
+class SimPrivateFolder : public PrivateFolder {
+ public:
+  SimPrivateFolder(SimSystem& system, Text path) : system_(system), path_(std::move(path)) {}
+  ~SimPrivateFolder() override {
+    if (kept_) return;
+    const Text prefix = Upcase(path_ + u"\\");
+    std::erase_if(system_.private_files_,
+                  [&](const auto& file) { return file.first.starts_with(prefix); });
+  }
+  SimPrivateFolder(const SimPrivateFolder&) = delete;
+  SimPrivateFolder& operator=(const SimPrivateFolder&) = delete;
+
+  const Text& path() const override { return path_; }
+  Status Write(const Text& name, std::string_view bytes) override {
+    system_.private_files_[Upcase(path_ + u"\\" + name)] = std::string(bytes);
+    return Ok();
+  }
+  void Keep() override { kept_ = true; }
+
+ private:
+  SimSystem& system_;
+  Text path_;
+  bool kept_ = false;
+};
 
 std::unique_ptr<FileHold> SimSystem::HoldFiles(const Text& folder) {
   const std::filesystem::path host = HostPath(folder + u"\\");
   std::error_code error;
   if (host.empty() || !std::filesystem::is_directory(host, error)) return nullptr;
-  return std::make_unique<SimHold>(holds_);
+  if (std::filesystem::is_symlink(machine_.package_dir, error)) return nullptr;
+  return std::make_unique<SimHold>(holds_, host);
+}
+
+Expected<std::unique_ptr<PrivateFolder>> SimSystem::MakePrivateFolder() {
+  Text path =
+      u"C:\\Windows\\Temp\\px-package." + FromUtf8(std::to_string(++private_folders_)).value();
+  return std::unique_ptr<PrivateFolder>(std::make_unique<SimPrivateFolder>(*this, std::move(path)));
+}
+
+std::optional<std::string> SimSystem::ReadFile(const Text& windows_path) const {
+  if (const auto file = private_files_.find(Upcase(windows_path)); file != private_files_.end()) {
+    return file->second;
+  }
+  const std::filesystem::path file = HostPath(windows_path);
+  std::ifstream in(file, std::ios::binary);
+  if (file.empty() || !in) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::string SimSystem::SourceName(const Text& windows_path) const {
+  if (private_files_.count(Upcase(windows_path)) != 0) {
+    const std::size_t name = windows_path.find_last_of(u'\\') + 1;
+    return (machine_.package_dir / ToUtf8(TextView(windows_path).substr(name))).string();
+  }
+  return HostPath(windows_path).string();
 }
 
 }  // namespace px::sim

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "base/sim/event_loop.h"
@@ -64,13 +67,25 @@ class SimSystem : public SystemInfo {
   // The driver package's folder is held as a whole; holds() tells how many holds live.
   std::unique_ptr<FileHold> HoldFiles(const Text& folder) override;
   int holds() const { return holds_; }
+  // Private folders live in the machine's memory, C:\Windows\Temp\px-package.1 and on.
+  Expected<std::unique_ptr<PrivateFolder>> MakePrivateFolder() override;
+  // The files of private folders that are there now (those kept included).
+  std::size_t private_files() const { return private_files_.size(); }
 
   // The Linux path that stands for a Windows path, or empty when the machine has no such file.
   std::filesystem::path HostPath(const Text& windows_path) const;
+  // A file's bytes, from a private folder or the driver package; nothing when there is none.
+  std::optional<std::string> ReadFile(const Text& windows_path) const;
+  // Where a file's text comes from, for messages about it: the package's Linux path (a private
+  // copy names the package file it was copied from).
+  std::string SourceName(const Text& windows_path) const;
 
  private:
+  friend class SimPrivateFolder;
   const Machine& machine_;
   int holds_ = 0;
+  int private_folders_ = 0;
+  std::map<Text, std::string> private_files_;  // by the upcased Windows path
 };
 
 }  // namespace px::sim

@@ -95,7 +95,7 @@ SimProcesses::Outcome SimSpooler::PrintUiEntry(const std::vector<Text>& command_
   }
   std::optional<InfFile> inf;
   try {
-    inf = InfFile::Parse(*bytes, system_.HostPath(inf_path).string());
+    inf = InfFile::Parse(*bytes, system_.SourceName(inf_path));
   } catch (const MachineError& error) {
     Error(std::string("PrintUIEntry: the INF file is invalid: ") + error.what());
     return {0, 500};
@@ -131,12 +131,7 @@ SimProcesses::Outcome SimSpooler::PrintUiEntry(const std::vector<Text>& command_
 }
 
 std::optional<std::string> SimSpooler::ReadMachineFile(const Text& windows_path) const {
-  const std::filesystem::path file = system_.HostPath(windows_path);
-  std::ifstream in(file, std::ios::binary);
-  if (file.empty() || !in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  return system_.ReadFile(windows_path);
 }
 
 }  // namespace px::sim

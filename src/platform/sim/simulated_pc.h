@@ -1,6 +1,9 @@
 #pragma once
 
+#include <span>
+
 #include "base/sim/event_loop.h"
+#include "detect/release_package.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/reg_file.h"
 #include "platform/sim/registry_sim.h"
@@ -8,6 +11,14 @@
 #include "platform/sim/sim_spooler.h"
 
 namespace px::sim {
+
+// The release a machine's installer was built as: the one of the repository's driver package,
+// unless the machine's package is another folder. That one runs as a build for development, or,
+// with release = true, as the release it should be a copy of.
+inline std::span<const PackageFile> ReleasePackageOf(const Machine& machine) {
+  if (machine.release || machine.package_dir == DefaultPackageDir()) return ReleasePackageFiles();
+  return {};
+}
 
 // The PC a simulated run happens on: its USB devices over time, its programs (whose commands
 // the spooler stand-in carries out), its files, registry and spooler: the backend px-sim's run

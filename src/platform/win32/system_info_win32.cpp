@@ -1,11 +1,14 @@
 #include "platform/win32/system_info_win32.h"
 
+#include <algorithm>
+#include <cwchar>
 #include <string>
 #include <vector>
 
 #include "base/win32/unique_handle.h"
 #include "base/win32/windows_api.h"
 #include "platform/win32/run_facts_win32.h"
+#include "platform/win32/system_error_win32.h"
 
 namespace px::win32 {
 
@@ -41,13 +44,60 @@ namespace {
 
 class Win32Hold : public FileHold {
  public:
-  std::vector<UniqueKernelHandle> handles;
+  struct File {
+    Text name;
+    UniqueKernelHandle handle;
+    bool link = false;
+  };
+  UniqueKernelHandle folder;
+  std::vector<File> files;
+
+  std::vector<Text> Names() const override {
+    std::vector<Text> names;
+    for (const File& file : files) names.push_back(file.name);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  Expected<std::string> Read(const Text& name) const override {
+    const auto file =
+        std::find_if(files.begin(), files.end(), [&](const File& f) { return f.name == name; });
+    if (file == files.end()) return SystemError{u"not held"};
+    if (file->link) return SystemError{u"a link"};
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file->handle.get(), &size)) return LastError(L"GetFileSizeEx");
+    // A driver package is some hundred kilobytes; anything near this is no package file.
+    if (size.QuadPart > (64 << 20)) return SystemError{u"too large"};
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      // From an offset of its own: nothing depends on the handle's file pointer.
+      OVERLAPPED at{};
+      at.Offset = static_cast<DWORD>(done);
+      DWORD read = 0;
+      if (!ReadFile(file->handle.get(), bytes.data() + done,
+                    static_cast<DWORD>(bytes.size() - done), &read, &at)) {
+        return LastError(L"ReadFile");
+      }
+      if (read == 0) break;
+      done += read;
+    }
+    bytes.resize(done);
+    return bytes;
+  }
 };
 
-// Read access, so that the sharing this handle allows binds every later opener.
-HANDLE OpenShared(const std::wstring& path, DWORD flags) {
-  return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags,
-                     nullptr);
+// Read access, so that the sharing this handle allows binds every later opener. The name
+// itself is opened: a link is seen as one and never followed.
+HANDLE OpenShared(const std::wstring& path) {
+  return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                     FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+bool IsLink(HANDLE handle) {
+  BY_HANDLE_FILE_INFORMATION facts{};
+  return !GetFileInformationByHandle(handle, &facts) ||
+         (facts.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
 }  // namespace
@@ -55,23 +105,28 @@ HANDLE OpenShared(const std::wstring& path, DWORD flags) {
 std::unique_ptr<FileHold> Win32SystemInfo::HoldFiles(const Text& folder) {
   const std::wstring base(Wide(folder), folder.size());
   auto hold = std::make_unique<Win32Hold>();
-  // The folder as the name it has: a junction put in its place cannot be pointed elsewhere.
-  const HANDLE self = OpenShared(base, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
+  // The folder as the name it has: a junction in its place is refused, not followed.
+  const HANDLE self = OpenShared(base);
   if (self == INVALID_HANDLE_VALUE) return nullptr;
-  hold->handles.emplace_back(self);
+  hold->folder.reset(self);
+  if (IsLink(self)) return nullptr;
 
   WIN32_FIND_DATAW entry;
   const HANDLE find = FindFirstFileW((base + L"\\*").c_str(), &entry);
   if (find == INVALID_HANDLE_VALUE) return nullptr;
   bool held = true;
   do {
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    const HANDLE file = OpenShared(base + L"\\" + entry.cFileName, FILE_ATTRIBUTE_NORMAL);
+    const bool link = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !link) continue;
+    const HANDLE file = OpenShared(base + L"\\" + entry.cFileName);
     if (file == INVALID_HANDLE_VALUE) {
       held = false;
       break;
     }
-    hold->handles.emplace_back(file);
+    Win32Hold::File& held_file = hold->files.emplace_back();
+    held_file.name = FromWide(entry.cFileName, wcslen(entry.cFileName));
+    held_file.handle.reset(file);
+    held_file.link = link || IsLink(file);
   } while (FindNextFileW(find, &entry));
   FindClose(find);
   if (!held) return nullptr;

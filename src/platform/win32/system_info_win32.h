@@ -12,8 +12,12 @@ class Win32SystemInfo : public SystemInfo {
   Text NativeArchitecture() const override;
   // The folder itself and each file directly in it, opened for reading and shared for reading
   // only; Windows then refuses to write, rename or delete them, or to rename a folder above
-  // them. Sub-folders are left alone: the package keeps its files at its top.
+  // them. Each is opened as the name itself: a folder that is a junction is refused, a file
+  // that is a link is held as one and never read. Sub-folders are left alone: the package
+  // keeps its files at its top.
   std::unique_ptr<FileHold> HoldFiles(const Text& folder) override;
+  // <windows>\Temp\px-package.<process id>, made with the DACL of the log's folder.
+  Expected<std::unique_ptr<PrivateFolder>> MakePrivateFolder() override;
 };
 
 // The folder of a module path: no trailing separator, except that a drive root keeps it
