@@ -32,6 +32,10 @@ struct Backend {
   bool station_visible = true;
   // One unattended run at a time; null where there is no such lock.
   UnattendedLock* lock = nullptr;
+  // Whether the driver package this release carries is signed by Microsoft (WHQL): a release
+  // says so when it is built (PX_PACKAGE_WHQL_SIGNED), after the package came back signed from
+  // the Hardware Dev Center; a package signed by its vendor only leaves it false.
+  bool package_whql_signed = false;
 };
 
 }  // namespace px

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "base/text.h"
 
@@ -29,6 +30,10 @@ class SystemInfo {
   // nobody may change, rename or delete them, nor rename the folder. Null when the folder or
   // one of its files cannot be held (missing, or open for writing elsewhere).
   virtual std::unique_ptr<FileHold> HoldFiles(const Text& folder) = 0;
+  // Whether Windows protected print mode is on, as the user set it in Settings or a policy did:
+  // WindowsProtectedPrintInfo.IsProtectedPrintEnabled (Windows 11 24H2 and later). nullopt
+  // where this Windows cannot tell (no such class, or the question failed): never "off".
+  virtual std::optional<bool> ProtectedPrintEnabled() const = 0;
 };
 
 }  // namespace px

@@ -69,5 +69,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
                       spooler, system,         host,
                       boxes,   Header(system), px::win32::WindowStationVisible(),
                       &lock};
+  backend.package_whql_signed = PX_PACKAGE_WHQL_SIGNED != 0;
   return static_cast<int>(px::RunInstaller(command_line, backend, log.lines()).code);
 }

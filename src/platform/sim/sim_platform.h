@@ -63,6 +63,7 @@ class SimSystem : public SystemInfo {
   Text NativeArchitecture() const override;
   // The driver package's folder is held as a whole; holds() tells how many holds live.
   std::unique_ptr<FileHold> HoldFiles(const Text& folder) override;
+  std::optional<bool> ProtectedPrintEnabled() const override { return machine_.protected_print; }
   int holds() const { return holds_; }
 
   // The Linux path that stands for a Windows path, or empty when the machine has no such file.

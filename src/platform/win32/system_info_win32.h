@@ -14,6 +14,9 @@ class Win32SystemInfo : public SystemInfo {
   // only; Windows then refuses to write, rename or delete them, or to rename a folder above
   // them. Sub-folders are left alone: the package keeps its files at its top.
   std::unique_ptr<FileHold> HoldFiles(const Text& folder) override;
+  // Asks the WinRT class through combase.dll, loaded from the system folder at run time: a
+  // Windows without the class, or without WinRT at all (Windows 7), answers nullopt.
+  std::optional<bool> ProtectedPrintEnabled() const override;
 };
 
 // The folder of a module path: no trailing separator, except that a drive root keeps it
