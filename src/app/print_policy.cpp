@@ -7,11 +7,15 @@ namespace px {
 
 namespace {
 
+// KEY_WOW64_64KEY: Group Policy writes the machine's own view of the registry; a 32-bit program
+// on 64-bit Windows reads that view only when it asks for it (32-bit Windows ignores the flag).
+constexpr std::uint32_t kPolicyAccess = kKeyRead | 0x0100;
+
 // A REG_DWORD policy value; nullopt when the key or the value is missing or of another type.
 std::optional<std::uint32_t> ReadDword(Registry& registry, const char* key_name,
                                        const char* value_name) {
   ScopedRegKey key(registry);
-  if (registry.RegOpenKeyExA(kHkeyLocalMachine, key_name, 0, kKeyRead, key.put()) !=
+  if (registry.RegOpenKeyExA(kHkeyLocalMachine, key_name, 0, kPolicyAccess, key.put()) !=
       kErrorSuccess) {
     return std::nullopt;
   }
@@ -29,7 +33,7 @@ std::optional<std::uint32_t> ReadDword(Registry& registry, const char* key_name,
 // A REG_SZ policy value; empty when missing, of another type or absurdly long.
 Text ReadString(Registry& registry, const char* key_name, const char* value_name) {
   ScopedRegKey key(registry);
-  if (registry.RegOpenKeyExA(kHkeyLocalMachine, key_name, 0, kKeyRead, key.put()) !=
+  if (registry.RegOpenKeyExA(kHkeyLocalMachine, key_name, 0, kPolicyAccess, key.put()) !=
       kErrorSuccess) {
     return {};
   }
