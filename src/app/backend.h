@@ -38,6 +38,10 @@ struct Backend {
   // The driver package the program was released with, which the installation must match;
   // empty in a build for development, whose package is checked by its hold alone.
   std::span<const PackageFile> release_package = {};
+  // Whether the driver package this release carries is signed by Microsoft (WHQL): a release
+  // says so when it is built (PX_PACKAGE_WHQL_SIGNED), after the package came back signed from
+  // the Hardware Dev Center; a package signed by its vendor only leaves it false.
+  bool package_whql_signed = false;
 };
 
 }  // namespace px

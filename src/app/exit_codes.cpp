@@ -20,6 +20,8 @@ TextView ExitCodeMeaning(ExitCode code) {
       return u"the command line is not understood";
     case ExitCode::kAlreadyRunning:
       return u"another unattended run is in progress";
+    case ExitCode::kBlockedByPolicy:
+      return u"Windows' policy refuses the printer's driver";
   }
   return u"";
 }

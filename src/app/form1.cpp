@@ -94,6 +94,7 @@ void Form1::TimerUSBCheck_Timer() {
   TimerUSBCheck().SetEnabled(false);
   FindPrinterPort(backend_.registry, port, events_);
   form_.SetLabel1(4, Text(TextFor(TextId::kPort, LanguageFlag)) + port.PortName);
+  if (RefusedByPolicy()) return;
   form_.SetLabel1(5, Text(TextFor(TextId::kCopying, LanguageFlag)));
   form_.Refresh();
   InstallPrinterDriver();

@@ -75,6 +75,9 @@ class Form1 {
   // Takes over a queue of the model's name that the spooler holds before the installation:
   // false when there is none, and the installation goes ahead.
   bool UseRegisteredQueue();
+  // Checks what this Windows refuses before anything is installed: true when the run ends
+  // here, refused; a printer device control will not let print only gets a warning.
+  bool RefusedByPolicy();
   // Arms the closing phase: the count on Label1(1), then the result.
   void StartClosing();
   void ShowResultAndEnd();

@@ -64,6 +64,10 @@ std::string MachineToml(const CapturedMachine& machine) {
   out += "arch = " + Quoted(machine.arch) + "\n";
   if (!machine.installer_beside) out += "# px-installer.exe is not in this folder.\n";
   out += "program_folder = " + Quoted(machine.program_folder) + "\n";
+  // Where Windows could not tell, the key stays out: px-sim then cannot tell either.
+  if (machine.protected_print) {
+    out += std::string("protected_print = ") + (*machine.protected_print ? "true" : "false") + "\n";
+  }
   out += "registry = " + List(machine.registry_files) + "\n";
   out += "ports = " + List(machine.ports) + "\n";
   if (machine.log_copied) out += "# The installer's last log: px-installer.log.\n";

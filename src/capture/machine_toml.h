@@ -33,6 +33,7 @@ struct CapturedMachine {
   Text usb_file;                          // "usb.txt"
   std::optional<Text> wmi_error;          // the query failed: the installer's WMI error text
   bool log_copied = false;                // px-installer.log lies beside machine.toml
+  std::optional<bool> protected_print;    // what Windows answered; none: it could not tell
 };
 
 // machine.toml for px-sim: the keys it reads, and as comments what it does not (the computer,

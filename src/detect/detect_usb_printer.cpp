@@ -62,6 +62,7 @@ PathEnd ScanPath(Pass& pass, TextView path, std::size_t association) {
       const ModelRow* row = printer_vid ? pass.table.Find(product_id) : nullptr;
       if (row) {
         pass.state.ModelName = Text(ModelName(*row, pass.LanguageFlag));
+        pass.state.ProductId = Text(product_id);
         AppendSuffixOnce(pass.form, row->suffix);
       }
       // The acceptance check repaints once the model and the caption are set, so the window

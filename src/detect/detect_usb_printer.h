@@ -17,6 +17,7 @@ struct DetectionState {
   std::int16_t ScanCounter = 0;   // kept across passes, 1 ... 99, 0, 1 ...
   std::int16_t PrinterFound = 0;  // not cleared when a pass begins
   Text ModelName;
+  Text ProductId;  // the USB product id of the printer accepted last ("A798")
 };
 
 // One detection pass over the USB associations WMI lists, each read when the pass reaches it.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,10 @@ class SystemInfo {
   // A new private folder under the system's temporary folder, after removing those that
   // earlier runs left behind.
   virtual Expected<std::unique_ptr<PrivateFolder>> MakePrivateFolder() = 0;
+  // Whether Windows protected print mode is on, as the user set it in Settings or a policy did:
+  // WindowsProtectedPrintInfo.IsProtectedPrintEnabled (Windows 11 24H2 and later). nullopt
+  // where this Windows cannot tell (no such class, or the question failed): never "off".
+  virtual std::optional<bool> ProtectedPrintEnabled() const = 0;
 };
 
 }  // namespace px

@@ -46,6 +46,15 @@ enum class TextId : std::size_t {
   kRemoveFailed,  // the closing box: what could not be removed on the lines below
   kNothingToRemove,
   kDriverItem,  // a line naming a driver: + driver name
+  // What this Windows refuses, found before the installation.
+  kProtectedPrint,      // cause
+  kProtectedPrintHelp,  // what an administrator can do, in the box
+  kSignatureHead,       // cause: head + level + tail
+  kSignatureTail,
+  kSignatureHelp,      // what an administrator can do, in the box
+  kAdminCan,           // the status line under a cause
+  kDeviceControlHead,  // the warning: head + "1A86/<pid>" + tail
+  kDeviceControlTail,
   kCount_
 };
 
@@ -88,6 +97,31 @@ inline constexpr std::array<TextPair, static_cast<std::size_t>(TextId::kCount_)>
     {u"无法删除:", u"Could not remove:"},
     {u"没有需要删除的打印机或驱动", u"No printer or driver to remove"},
     {u"驱动:", u"Driver:"},
+    {u"Windows 受保护的打印模式已开启,只允许微软的 IPP 类驱动程序打印",
+     u"Windows protected print mode is on: only Microsoft's IPP class driver may print"},
+    {u"管理员可以关闭它:设置 > 蓝牙和其他设备 > 打印机和扫描仪 > Windows 受保护的打印模式;"
+     u"组策略:计算机配置 > 管理模板 > 打印机 > 配置 Windows 受保护的打印;"
+     u"Intune:./Device/Vendor/MSFT/Policy/Config/Printers/ConfigureWindowsProtectedPrint",
+     u"An administrator can turn it off: Settings > Bluetooth & devices > Printers & scanners > "
+     u"Windows protected print mode; Group Policy: Computer Configuration > Administrative "
+     u"Templates > Printers > Configure Windows protected print; Intune: "
+     u"./Device/Vendor/MSFT/Policy/Config/Printers/ConfigureWindowsProtectedPrint"},
+    {u"打印驱动签名验证级别 ", u"The print driver signature validation level "},
+    {u" 不允许安装本驱动程序包", u" does not admit this driver package"},
+    {u"管理员可以放宽它:组策略:计算机配置 > 管理模板 > 打印机 > 管理打印驱动程序签名验证"
+     u"(允许所有有效签名的驱动程序);"
+     u"Intune:./Device/Vendor/MSFT/Policy/Config/Printers/ConfigureDriverValidationLevel = 4",
+     u"An administrator can relax it: Group Policy: Computer Configuration > Administrative "
+     u"Templates > Printers > Manage Print Driver signature validation (Allow all validly signed "
+     u"drivers); Intune: ./Device/Vendor/MSFT/Policy/Config/Printers/ConfigureDriverValidationLevel"
+     u" = 4"},
+    {u"请管理员更改此策略后再安装",
+     u"Ask an administrator to change this policy, then install again"},
+    {u"USB 打印设备控制已开启:管理员将 ",
+     u"USB print device control is on: printing to this "
+     u"printer is refused until an administrator adds "},
+    {u" 加入已批准的 USB 打印设备列表(ApprovedUsbPrintDevices)之前,无法打印到此打印机",
+     u" to the list of approved USB print devices (ApprovedUsbPrintDevices)"},
 }};
 
 // The language flag for a user's UI language (a LANGID): 0, the Chinese texts, where

@@ -199,6 +199,9 @@ TEST_F(MachineTomlRoundTrip, PxSimReadsWhatWasCaptured) {
     captured.registry_files = {u"printers.reg", u"usbprint.reg"};
     captured.usb_file = u"usb.txt";
     captured.log_copied = true;
+    // Protected print mode not known (x86), off (x64), on (arm64).
+    captured.protected_print =
+        c.arch == Text(u"x86") ? std::nullopt : std::optional<bool>(c.arch == Text(u"arm64"));
     const std::vector<Text> usb = {u"\\\\PC\\root\\cimv2:Win32_PnPEntity.DeviceID=\"USB\\\\X\""};
 
     const sim::Machine machine = Load(captured, usb);
@@ -218,6 +221,7 @@ TEST_F(MachineTomlRoundTrip, PxSimReadsWhatWasCaptured) {
     ASSERT_EQ(machine.usb.size(), 1u);
     EXPECT_EQ(machine.usb[0].dependents, usb);
     EXPECT_FALSE(machine.wmi_error_from_ms);
+    EXPECT_EQ(machine.protected_print, captured.protected_print);
   }
 }
 

@@ -75,6 +75,7 @@ class InstallerRun : public ::testing::Test {
     sim::SimMessageBoxes boxes(nullptr);
     Backend backend{usb, registry, processes, spooler, system, host, boxes, {}};
     backend.release_package = sim::ReleasePackageOf(machine);
+    backend.package_whql_signed = whql_signed;
     ParsedCommandLine command_line;
     command_line.options.quiet = quiet;
     command_line.options.wait_seconds = wait_seconds;
@@ -106,7 +107,8 @@ class InstallerRun : public ::testing::Test {
 
   sim::Machine machine;
   bool with_registry = true;
-  bool quiet = false;  // /quiet, with /wait wait_seconds
+  bool quiet = false;        // /quiet, with /wait wait_seconds
+  bool whql_signed = false;  // the release's driver package is WHQL-signed
   std::int32_t wait_seconds = 300;
   std::optional<ExitCode> result;  // how the run ended; none when the window was closed
   std::int64_t end_ms = 0;

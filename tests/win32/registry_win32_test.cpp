@@ -7,8 +7,10 @@
 #include <cstdio>
 #include <string>
 
+#include "app/print_policy.h"
 #include "base/utf.h"
 #include "base/win32/windows_api.h"
+#include "platform/win32/system_info_win32.h"
 #include "port/find_printer_port.h"
 #include "port/registry_routines.h"
 
@@ -174,6 +176,69 @@ TEST_F(RegistryUnderWine, ReadsPortNumbersAboveAByteWhole) {
   Import(Interface("USB#VID_1A86&PID_5740#A1B2C3D4", 256) + Key(kUsbPrintKey) +
          "\"0\"=\"USB\\\\VID_1A86&PID_5740\\\\A1B2C3D4\"\n");
   EXPECT_EQ(Port(), u"USB256");
+}
+
+// The printing policies as Group Policy writes them: in the machine's own (64-bit) view, which
+// the 32-bit program has to ask for.
+class PolicyUnderWine : public ::testing::Test {
+ protected:
+  static constexpr wchar_t kPrinters[] = L"Software\\Policies\\Microsoft\\Windows NT\\Printers";
+  void SetUp() override {
+    if (!UnderWine()) GTEST_SKIP() << "rewrites the machine's printing policies: Wine only";
+    Clear();
+  }
+  void TearDown() override {
+    if (UnderWine()) Clear();
+  }
+  static void Clear() {
+    for (const wchar_t* sub : {L"\\WPP", L"\\Driver", L""}) {
+      RegDeleteKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kPrinters) + sub).c_str(), KEY_WOW64_64KEY,
+                      0);
+    }
+  }
+  static void Set(const wchar_t* sub, const wchar_t* name, DWORD type, const void* data,
+                  DWORD size) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kPrinters) + sub).c_str(), 0,
+                              nullptr, 0, KEY_WRITE | KEY_WOW64_64KEY, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+  }
+  static void SetDword(const wchar_t* sub, const wchar_t* name, DWORD value) {
+    Set(sub, name, REG_DWORD, &value, sizeof value);
+  }
+  static void SetText(const wchar_t* name, const std::wstring& text) {
+    Set(L"", name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  }
+  PrintPolicy Check() { return CheckPrintPolicy(registry_, system_, false, u"A798"); }
+
+  Win32Registry registry_;
+  Win32SystemInfo system_;
+};
+
+TEST_F(PolicyUnderWine, ReadsWhatGroupPolicyWrites) {
+  EXPECT_EQ(Check().block, PrintPolicy::kNone);
+  SetDword(L"\\WPP", L"WindowsProtectedPrintGroupPolicyState", 1);
+  EXPECT_EQ(Check().block, PrintPolicy::kProtectedPrint);
+  EXPECT_EQ(Check().protected_by, u"policy");
+
+  SetDword(L"\\WPP", L"WindowsProtectedPrintGroupPolicyState", 0);
+  SetDword(L"\\Driver", L"ValidationLevel", 3);
+  EXPECT_EQ(Check().block, PrintPolicy::kSignature);
+  EXPECT_EQ(Check().level, 3u);
+
+  SetDword(L"", L"EnableDeviceControl", 1);
+  SetText(L"ApprovedUsbPrintDevices", L"04B8/0E28");
+  EXPECT_EQ(Check().approval_missing, u"1A86/A798");
+  SetText(L"ApprovedUsbPrintDevices", L"04B8/0E28,1A86/A798");
+  EXPECT_EQ(Check().approval_missing, u"");
+}
+
+// Wine has no WinRT class for protected print mode: "not known", which is never "off".
+TEST_F(PolicyUnderWine, ProtectedPrintIsNotKnownWithoutTheWinRtClass) {
+  EXPECT_EQ(system_.ProtectedPrintEnabled(), std::nullopt);
 }
 
 }  // namespace

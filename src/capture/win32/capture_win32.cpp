@@ -40,7 +40,11 @@ class KeyHandle {
 
 void ReadTree(HKEY parent, const Text& name, const Text& path, std::vector<ExportedKey>& keys) {
   KeyHandle key;
-  if (RegOpenKeyExW(parent, Wide(name), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return;
+  // The machine's own view: Group Policy writes the policies there, not in a 32-bit copy.
+  if (RegOpenKeyExW(parent, Wide(name), 0, KEY_READ | KEY_WOW64_64KEY, key.put()) !=
+      ERROR_SUCCESS) {
+    return;
+  }
   DWORD sub_keys = 0;
   DWORD longest_sub_key = 0;
   DWORD values = 0;

@@ -22,6 +22,7 @@
 #include "platform/win32/run_facts_win32.h"
 #include "platform/win32/security_win32.h"
 #include "platform/win32/startup.h"
+#include "platform/win32/system_info_win32.h"
 #include "platform/win32/wmi_query.h"
 
 namespace {
@@ -36,6 +37,9 @@ constexpr wchar_t kTitle[] = L"px-capture";
 constexpr char16_t kInterfaceClassKey[] =
     u"SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
 constexpr char16_t kUsbPrintEnumKey[] = u"SYSTEM\\CurrentControlSet\\Services\\usbprint\\Enum";
+// The printing policies the installer checks before it installs (protected print mode, the
+// driver signature level, USB print device control), so that a replay refuses as the PC did.
+constexpr char16_t kPrintersPolicyKey[] = u"Software\\Policies\\Microsoft\\Windows NT\\Printers";
 
 bool Chinese() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE; }
 
@@ -118,7 +122,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
 
   capture::CapturedMachine machine = capture::win32::ReadMachineFacts();
-  machine.registry_files = {u"printers.reg", u"usbprint.reg"};
+  machine.registry_files = {u"printers.reg", u"usbprint.reg", u"policies.reg"};
   machine.usb_file = u"usb.txt";
 
   // The installer's own WMI query, on COM set up as the installer sets it up.
@@ -128,6 +132,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   } else {
     px::win32::WmiUsbAssociations usb;
     if (const auto error = ReadDependents(usb, dependents)) machine.wmi_error = error->text;
+    machine.protected_print = px::win32::Win32SystemInfo().ProtectedPrintEnabled();
     px::win32::StopCom();
   }
 
@@ -141,6 +146,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
        capture::RegExportFile(capture::win32::ReadLocalMachineTree(kInterfaceClassKey))},
       {u"usbprint.reg",
        capture::RegExportFile(capture::win32::ReadLocalMachineTree(kUsbPrintEnumKey))},
+      {u"policies.reg",
+       capture::RegExportFile(capture::win32::ReadLocalMachineTree(kPrintersPolicyKey))},
       {u"usb.txt", capture::WmicPropertyFile(u"Dependent", dependents)},
       {u"machine.toml", capture::MachineToml(machine)},
   };

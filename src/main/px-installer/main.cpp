@@ -77,5 +77,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
                       px::win32::WindowStationVisible(),
                       &lock,
                       px::ReleasePackageFiles()};
+  backend.package_whql_signed = PX_PACKAGE_WHQL_SIGNED != 0;
   return static_cast<int>(px::RunInstaller(command_line, backend, log.lines()).code);
 }

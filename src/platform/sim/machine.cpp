@@ -201,6 +201,12 @@ Machine ParseMachine(std::string_view toml, const std::string& name,
         if (queue.name.empty()) Fail(name, entry, "[[printers]] needs a name");
         machine.printers.push_back(std::move(queue));
       }
+    } else if (k == "protected_print") {
+      if (const auto* on = node.as_boolean()) {
+        machine.protected_print = on->get();
+      } else if (const auto* word = node.as_string(); !word || word->get() != "unknown") {
+        Fail(name, node, "protected_print must be true, false or \"unknown\"");
+      }
     } else if (k == "install_ms") {
       const auto* ms = node.as_integer();
       if (!ms || ms->get() < 0) Fail(name, node, "install_ms must be a whole number >= 0");

@@ -40,6 +40,9 @@ struct Machine {
   std::vector<PrinterQueue> printers;  // the printers the spooler holds before the run
   std::vector<Text> drivers;  // drivers installed before the run, besides those of the printers
   std::int64_t install_ms = 2500;  // how long PrintUIEntry takes to install a printer
+  // What WindowsProtectedPrintInfo.IsProtectedPrintEnabled answers; nullopt where the class is
+  // unknown (before Windows 11 24H2), as on the built-in PC.
+  std::optional<bool> protected_print;
 
   // Faults to play through: WMI's query failing from a moment on, programs that cannot start.
   std::optional<std::int64_t> wmi_error_from_ms;

@@ -66,6 +66,7 @@ class SimSystem : public SystemInfo {
   Text NativeArchitecture() const override;
   // The driver package's folder is held as a whole; holds() tells how many holds live.
   std::unique_ptr<FileHold> HoldFiles(const Text& folder) override;
+  std::optional<bool> ProtectedPrintEnabled() const override { return machine_.protected_print; }
   int holds() const { return holds_; }
   // Private folders live in the machine's memory, C:\Windows\Temp\px-package.1 and on.
   Expected<std::unique_ptr<PrivateFolder>> MakePrivateFolder() override;

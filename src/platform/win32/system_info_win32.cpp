@@ -1,6 +1,7 @@
 #include "platform/win32/system_info_win32.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -9,6 +10,10 @@
 #include "base/win32/windows_api.h"
 #include "platform/win32/run_facts_win32.h"
 #include "platform/win32/system_error_win32.h"
+
+#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
+#endif
 
 namespace px::win32 {
 
@@ -131,6 +136,85 @@ std::unique_ptr<FileHold> Win32SystemInfo::HoldFiles(const Text& folder) {
   FindClose(find);
   if (!held) return nullptr;
   return hold;
+}
+
+namespace {
+
+// The few WinRT types the question needs, declared here: the program builds without the
+// Windows Runtime headers and imports nothing of WinRT.
+using HStringHandle = void*;  // HSTRING
+using CreateString = HRESULT(WINAPI*)(const wchar_t*, UINT32, HStringHandle*);
+using DeleteString = HRESULT(WINAPI*)(HStringHandle);
+using GetActivationFactory = HRESULT(WINAPI*)(HStringHandle, REFIID, void**);
+
+// Windows.Graphics.Printing.ProtectedPrint.IWindowsProtectedPrintInfoStatics: IInspectable's
+// six methods, then get_IsProtectedPrintEnabled.
+struct ProtectedPrintStatics;
+struct ProtectedPrintStaticsVtbl {
+  HRESULT(STDMETHODCALLTYPE* QueryInterface)(ProtectedPrintStatics*, REFIID, void**);
+  ULONG(STDMETHODCALLTYPE* AddRef)(ProtectedPrintStatics*);
+  ULONG(STDMETHODCALLTYPE* Release)(ProtectedPrintStatics*);
+  void* GetIids;
+  void* GetRuntimeClassName;
+  void* GetTrustLevel;
+  HRESULT(STDMETHODCALLTYPE* get_IsProtectedPrintEnabled)(ProtectedPrintStatics*, unsigned char*);
+};
+struct ProtectedPrintStatics {
+  const ProtectedPrintStaticsVtbl* vtbl;
+};
+constexpr GUID kProtectedPrintStaticsId = {
+    0xa7d212f3, 0x4168, 0x5485, {0x98, 0xab, 0xd8, 0x9d, 0x04, 0x60, 0x3b, 0x40}};
+constexpr wchar_t kProtectedPrintClass[] =
+    L"Windows.Graphics.Printing.ProtectedPrint.WindowsProtectedPrintInfo";
+
+HMODULE LoadCombase() {
+  if (const HMODULE module =
+          LoadLibraryExW(L"combase.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    return module;
+  }
+  // Windows 7 without KB2533623 refuses the flag (and has no combase.dll): the full path.
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  const std::wstring path = std::wstring(folder, length) + L"\\combase.dll";
+  return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+template <class Function>
+Function Resolve(HMODULE module, const char* name) {
+  const FARPROC address = GetProcAddress(module, name);
+  Function function = nullptr;
+  static_assert(sizeof function == sizeof address);
+  std::memcpy(&function, &address, sizeof function);
+  return function;
+}
+
+}  // namespace
+
+std::optional<bool> Win32SystemInfo::ProtectedPrintEnabled() const {
+  // Loaded once and kept: the factory's code lives in DLLs combase loads for it.
+  static const HMODULE combase = LoadCombase();
+  if (combase == nullptr) return std::nullopt;
+  const auto create = Resolve<CreateString>(combase, "WindowsCreateString");
+  const auto destroy = Resolve<DeleteString>(combase, "WindowsDeleteString");
+  const auto factory_of = Resolve<GetActivationFactory>(combase, "RoGetActivationFactory");
+  if (!create || !destroy || !factory_of) return std::nullopt;
+
+  HStringHandle name = nullptr;
+  if (FAILED(create(kProtectedPrintClass, static_cast<UINT32>(std::wcslen(kProtectedPrintClass)),
+                    &name))) {
+    return std::nullopt;
+  }
+  void* factory = nullptr;
+  const HRESULT found = factory_of(name, kProtectedPrintStaticsId, &factory);
+  destroy(name);
+  if (FAILED(found) || factory == nullptr) return std::nullopt;
+  auto* statics = static_cast<ProtectedPrintStatics*>(factory);
+  unsigned char enabled = 0;
+  const HRESULT asked = statics->vtbl->get_IsProtectedPrintEnabled(statics, &enabled);
+  statics->vtbl->Release(statics);
+  if (FAILED(asked)) return std::nullopt;
+  return enabled != 0;
 }
 
 }  // namespace px::win32

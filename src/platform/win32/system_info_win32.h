@@ -18,6 +18,9 @@ class Win32SystemInfo : public SystemInfo {
   std::unique_ptr<FileHold> HoldFiles(const Text& folder) override;
   // <windows>\Temp\px-package.<process id>, made with the DACL of the log's folder.
   Expected<std::unique_ptr<PrivateFolder>> MakePrivateFolder() override;
+  // Asks the WinRT class through combase.dll, loaded from the system folder at run time: a
+  // Windows without the class, or without WinRT at all (Windows 7), answers nullopt.
+  std::optional<bool> ProtectedPrintEnabled() const override;
 };
 
 // The folder of a module path: no trailing separator, except that a drive root keeps it
