@@ -25,8 +25,16 @@ Text LogFolderRefusal(const FolderFacts& facts, TextView account);
 // may be written.
 Text LogFileRefusal(const OpenedFileFacts& facts);
 
+// Why no log may be written into the folder a walk down a /log path ended at (LogFiles::
+// OpenFolder): a folder on the way is a junction or a link that the program did not make, one
+// could not be opened, or the last one, unless the program made it, is owned or may be written
+// in by an account other than SYSTEM, Administrators, TrustedInstaller and the program's own.
+// Empty when it may.
+Text LogPathRefusal(const FolderWalk& walk, TextView account);
+
 struct LogFolderChoice {
   bool usable = false;
+  std::unique_ptr<LogFolder> folder;  // the folder, held from its check on, when usable
   // What was done about the folder, or why it is not used, for the log; empty when the folder
   // was used as it stood or made anew.
   Text note;

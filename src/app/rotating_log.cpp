@@ -12,13 +12,36 @@ Text RotatedLogPath(TextView path) {
   return Text(path.substr(0, dot)) + u".1" + Text(path.substr(dot));
 }
 
+RotatingLog::RotatingLog(std::unique_ptr<LogFolder> folder, Text path)
+    : folder_(std::move(folder)), path_(std::move(path)) {
+  const std::size_t separator = path_.find_last_of(u"\\/");
+  name_ = separator == Text::npos ? path_ : path_.substr(separator + 1);
+}
+
 std::unique_ptr<RotatingLog> RotatingLog::Open(LogFiles& files, const Text& path, Text* why) {
   Text full = files.FullPath(path);
-  if (full.empty()) {
+  const std::size_t separator = full.find_last_of(u"\\/");
+  if (full.empty() || separator == Text::npos || separator + 1 == full.size()) {
     if (why) *why = path + u": not a file name";
     return nullptr;
   }
-  std::unique_ptr<RotatingLog> log(new RotatingLog(files, std::move(full)));
+  // "C:\\x.log" and "/x.log" keep their root's separator.
+  const bool root = separator == 0 || full[separator - 1] == u':';
+  FolderWalk walk = files.OpenFolder(full.substr(0, root ? separator + 1 : separator));
+  if (const Text refusal = LogPathRefusal(walk, files.AccountSid()); !refusal.empty()) {
+    if (why) *why = full + u": not written, " + refusal;
+    return nullptr;
+  }
+  return OpenIn(std::move(walk.held), std::move(full), why);
+}
+
+std::unique_ptr<RotatingLog> RotatingLog::OpenIn(std::unique_ptr<LogFolder> folder, Text path,
+                                                 Text* why) {
+  if (!folder) {
+    if (why) *why = path + u": its folder is not held";
+    return nullptr;
+  }
+  std::unique_ptr<RotatingLog> log(new RotatingLog(std::move(folder), std::move(path)));
   if (!log->OpenChecked(why)) return nullptr;
   // A rotation that fails leaves the full log in use: it only grows on.
   if (log->size_ > kLogRotateBytes && !log->Rotate()) return nullptr;
@@ -26,7 +49,7 @@ std::unique_ptr<RotatingLog> RotatingLog::Open(LogFiles& files, const Text& path
 }
 
 bool RotatingLog::OpenChecked(Text* why) {
-  file_ = files_.Open(path_);
+  file_ = folder_->Open(name_);
   if (!file_) {
     if (why) *why = path_ + u": cannot be opened";
     return false;
@@ -44,7 +67,7 @@ bool RotatingLog::OpenChecked(Text* why) {
 bool RotatingLog::Rotate() {
   // Another program may hold the file without sharing its deletion (a capture copying it): the
   // log then grows on for this run instead of trying again at every line.
-  if (!file_->RenameTo(RotatedLogPath(path_))) {
+  if (!file_->RenameTo(RotatedLogPath(name_))) {
     rotation_failed_ = true;
     return true;
   }

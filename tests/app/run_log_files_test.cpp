@@ -22,6 +22,7 @@ constexpr char16_t kStandardUser[] = u"S-1-5-21-1-2-3-1001";
 class FakeFolders : public LogFolders {
  public:
   FolderFacts Inspect(const Text& folder) override {
+    inspected = folder;
     auto found = folders.find(folder);
     if (found != folders.end()) return found->second;
     FolderFacts none;
@@ -34,10 +35,11 @@ class FakeFolders : public LogFolders {
     if (create_error == 0) folders[folder] = {true, kFileAttributeDirectory, kAdministratorsSid};
     return create_error;
   }
-  std::uint32_t Protect(const Text& folder) override {
-    calls.push_back("protect " + ToUtf8(folder));
+  std::uint32_t Protect() override {
+    calls.push_back("protect " + ToUtf8(inspected));
     return protect_error;
   }
+  std::unique_ptr<LogFolder> TakeHeld() override { return nullptr; }
   std::uint32_t Rename(const Text& from, const Text& to) override {
     calls.push_back("rename " + ToUtf8(from) + " " + ToUtf8(to));
     if (rename_error == 0) folders.erase(from);
@@ -50,6 +52,12 @@ class FakeFolders : public LogFolders {
   std::uint32_t rename_error = 0;
   std::uint32_t protect_error = 0;
   std::vector<std::string> calls;
+  Text inspected;
+};
+
+class LogFolderStub : public LogFolder {
+ public:
+  std::unique_ptr<LogFile> Open(const Text&) override { return nullptr; }
 };
 
 TEST(LogFolder, OnlyAFolderNoStandardUserCanHaveMadeIsUsed) {
@@ -183,6 +191,51 @@ TEST(LogFile, ALinkAFolderOrASecondNameIsRefused) {
   EXPECT_NE(LogFileRefusal({0, 0, 0}), u"");  // the handle did not answer
 }
 
+TEST(LogPath, OnlyAFolderNoStandardUserCanChangeOrRedirectIsWrittenIn) {
+  const FolderFacts admins{true, kFileAttributeDirectory, kAdministratorsSid, {kSystemSid}};
+  FolderFacts link = admins;
+  link.attributes |= kFileAttributeReparsePoint;
+  FolderFacts theirs = admins;
+  theirs.owner = kStandardUser;
+  FolderFacts open_to_all = admins;
+  open_to_all.writers = {kAdministratorsSid, u"S-1-1-0"};
+  FolderFacts mine = admins;
+  mine.owner = kAccount;
+  mine.writers = {kAccount, u"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"};
+  struct Case {
+    const char* name;
+    std::vector<WalkedFolder> folders;
+    std::uint32_t error;
+    const char* refusal;  // "" when the log may be written
+  };
+  const Case cases[] = {
+      {"SYSTEM's and Administrators'", {{u"C:\\", admins}, {u"C:\\logs", admins}}, 0, ""},
+      {"the account's own", {{u"C:\\", admins}, {u"C:\\logs", mine}}, 0, ""},
+      {"a junction above", {{u"C:\\", admins}, {u"C:\\j", link}}, 0, "C:\\j is a junction"},
+      {"a standard user's", {{u"C:\\", open_to_all}, {u"C:\\logs", theirs}}, 0, "belongs to"},
+      {"made by the walk in a folder open to all",
+       {{u"C:\\", open_to_all}, {u"C:\\logs", admins, true}},
+       0,
+       ""},
+      {"open to all", {{u"C:\\", admins}, {u"C:\\logs", open_to_all}}, 0, "written in by S-1-1-0"},
+      {"a folder that cannot be opened", {{u"C:\\", admins}, {u"C:\\logs", {}}}, 5, "error 5"},
+  };
+  for (const Case& c : cases) {
+    FolderWalk walk;
+    walk.folders = c.folders;
+    walk.error = c.error;
+    if (c.error == 0 && !(c.folders.back().facts.attributes & kFileAttributeReparsePoint)) {
+      walk.held = std::make_unique<LogFolderStub>();
+    }
+    const std::string refusal = ToUtf8(LogPathRefusal(walk, kAccount));
+    if (*c.refusal == '\0') {
+      EXPECT_EQ(refusal, "") << c.name;
+    } else {
+      EXPECT_NE(refusal.find(c.refusal), std::string::npos) << c.name << ": " << refusal;
+    }
+  }
+}
+
 // Files as handles: each Open is a new handle to what the name holds at that moment.
 class FakeFiles : public LogFiles {
  public:
@@ -202,7 +255,8 @@ class FakeFiles : public LogFiles {
       files_.files[name_].bytes += bytes;
       return true;
     }
-    bool RenameTo(const Text& path) override {
+    bool RenameTo(const Text& name) override {
+      const Text path = u"C:\\logs\\" + name;
       ++files_.renames;
       if (files_.rename_fails) return false;
       files_.files[path] = files_.files[name_];
@@ -218,10 +272,28 @@ class FakeFiles : public LogFiles {
     Text name_;
   };
 
+  // C:\logs, Administrators' and held.
+  class Folder : public LogFolder {
+   public:
+    explicit Folder(FakeFiles& files) : files_(files) {}
+    std::unique_ptr<LogFile> Open(const Text& name) override {
+      const Text path = u"C:\\logs\\" + name;
+      if (!files_.files.count(path)) files_.files[path] = {{0, 1, 0}, ""};
+      return std::make_unique<Handle>(files_, path);
+    }
+
+   private:
+    FakeFiles& files_;
+  };
+
   Text FullPath(const Text& path) override { return u"C:\\logs\\" + path; }
-  std::unique_ptr<LogFile> Open(const Text& path) override {
-    if (!files.count(path)) files[path] = {{0, 1, 0}, ""};
-    return std::make_unique<Handle>(*this, path);
+  Text AccountSid() override { return kAccount; }
+  FolderWalk OpenFolder(const Text& folder) override {
+    FolderWalk walk;
+    const FolderFacts admins{true, kFileAttributeDirectory, kAdministratorsSid, {}};
+    walk.folders = {{u"C:\\", admins}, {folder, admins}};
+    walk.held = std::make_unique<Folder>(*this);
+    return walk;
   }
 
   std::map<Text, File> files;

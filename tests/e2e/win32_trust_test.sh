@@ -8,7 +8,8 @@
 #    as usual (/log relative to the current folder).
 # 2. Global\px-installer.quiet made first by someone else, with a DACL that grants nothing, and
 #    held: an unattended run is not turned away. Its /log is a hard link to another file: that
-#    file stays as it was.
+#    file stays as it was. A /log whose folder is a link to another folder: nothing is made or
+#    moved there (a full px.log stays where it is), and the run ends as usual.
 # 3. A quiet command line it does not understand: no box, exit code 87, the reason in the log.
 # 4. px-capture, elevated as Wine's user is: into a folder that exists it writes nothing; into a
 #    new one it copies the installer's log; a quiet line it does not understand ends with 87.
@@ -54,6 +55,16 @@ squatter=
 [ "$status" = 2 ] || fail "the run beside a squatted name ended with $status, expected 2"
 [ "$(cat "$out/other.txt")" = "not a log" ] || fail "the file behind the hard link was written"
 
+# The folder that is a link, with a log past a megabyte where it points.
+mkdir -p "$out/elsewhere"
+head -c 1200000 /dev/zero | tr '\0' x >"$out/elsewhere/px.log"
+ln -sfn "$out/elsewhere" "$out/logs"
+status=0
+timeout 60 wine "$installer" /quiet /wait 0 /log "$(winepath -w "$out")\logs\px.log" || status=$?
+[ "$status" = 2 ] || fail "the run with its log folder a link ended with $status, expected 2"
+[ "$(ls "$out/elsewhere")" = px.log ] || fail "the run made files where the link points"
+[ "$(stat -c %s "$out/elsewhere/px.log")" = 1200000 ] || fail "the log where the link points changed"
+
 # 3. A quiet line with a typing error, in the default log. A box would block until the timeout.
 status=0
 timeout 30 wine "$installer" /wiat 600 /quiet || status=$?
@@ -72,5 +83,6 @@ cmp -s "$default_log" "$out/capture/px-installer.log" || fail "px-capture did no
 status=0
 timeout 30 wine "$capture" /quiet /? || status=$?
 [ "$status" = 87 ] || fail "px-capture /quiet /? ended with $status, expected 87"
-echo "PASS: planted DLL not loaded, squatted name ignored, hard-linked log left alone, 87 quietly;" \
+echo "PASS: planted DLL not loaded, squatted name ignored, hard-linked log and linked folder left" \
+  "alone, 87 quietly;" \
   "px-capture into new folders only"

@@ -101,6 +101,16 @@ TEST_F(LogFile, ALinkOrAFileWithASecondNameIsNotWritten) {
   EXPECT_EQ(Read(target), std::string(kLogRotateBytes + 1, 't'));
   EXPECT_FALSE(std::filesystem::exists(dir / "symlink.1.log"));
   EXPECT_FALSE(std::filesystem::exists(dir / "hardlink.1.log"));
+
+  // A link among the folders above: nothing is made, written or moved where it points.
+  std::filesystem::create_directories(dir / "elsewhere");
+  Fill(dir / "elsewhere" / "px.log", kLogRotateBytes + 1, 'e');
+  std::filesystem::create_directory_symlink(dir / "elsewhere", dir / "logs");
+  EXPECT_EQ(RotatingLog::Open(files, FromUtf8((dir / "logs" / "px.log").string()).value(), &why),
+            nullptr);
+  EXPECT_NE(why.find(u"is a junction or a link"), Text::npos) << ToUtf8(why);
+  EXPECT_EQ(Read(dir / "elsewhere" / "px.log"), std::string(kLogRotateBytes + 1, 'e'));
+  EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere" / "px.1.log"));
 }
 
 }  // namespace

@@ -115,5 +115,23 @@ TEST(Win32Processes, ChildrenStartInTheSystemFolder) {
   EXPECT_NE(*code, 42u);
 }
 
+// Children get the system's environment, not the installer's: a variable the user set is absent,
+// and the system's folders are there.
+TEST(Win32Processes, ChildrenGetTheSystemsEnvironmentNotTheCallers) {
+  wchar_t pathext[256] = L"";
+  GetEnvironmentVariableW(L"PATHEXT", pathext, 256);
+  ASSERT_TRUE(SetEnvironmentVariableW(L"PX_PLANTED", L"1"));
+  ASSERT_TRUE(SetEnvironmentVariableW(L"PATHEXT", L".PX"));
+  for (const char16_t* command :
+       {u"cmd /c if defined PX_PLANTED exit 42", u"cmd /c if not defined SystemRoot exit 43",
+        u"cmd /c if not defined windir exit 44", u"cmd /c if \"%PATHEXT%\"==\".PX\" exit 45"}) {
+    auto started = Win32Processes().Start(command, ShowState::kHidden);
+    ASSERT_TRUE(started.ok()) << ToUtf8(command);
+    EXPECT_EQ(WaitForExit(*started.value()), 0u) << ToUtf8(command);
+  }
+  SetEnvironmentVariableW(L"PX_PLANTED", nullptr);
+  SetEnvironmentVariableW(L"PATHEXT", pathext);
+}
+
 }  // namespace
 }  // namespace px::win32

@@ -10,6 +10,8 @@
 #include "base/win32/windows_api.h"
 #include "platform/win32/log_files_win32.h"
 #include "platform/win32/log_folders_win32.h"
+#include "platform/win32/nt_files_win32.h"
+#include "platform/win32/security_win32.h"
 #include "platform/win32/system_error_win32.h"
 #include "platform/win32/system_info_win32.h"
 #include "platform/win32/winspool_functions.h"
@@ -240,17 +242,27 @@ std::optional<std::string> ReadInstallerLog() {
   const Text folder = program_data + u"\\px-installer";
   // Copied only from a folder a standard user cannot have made or swapped for a junction, and
   // only a file that is no link: an elevated capture must not read a file of a user's choosing.
-  px::win32::Win32LogFolders folders;
-  if (!LogFolderRefusal(folders.Inspect(folder), folders.AccountSid()).empty()) {
+  // The file is opened by its name in the folder that was checked, through the check's handle.
+  px::win32::NtOpened checked = px::win32::OpenRelative(
+      nullptr, px::win32::NtPath(folder),
+      FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL, px::win32::kNtOpen,
+      px::win32::kNtDirectory | px::win32::kNtAsItself);
+  if (!checked.handle) return std::nullopt;
+  FolderFacts facts_of_folder = px::win32::FolderFactsOf(checked.handle.get());
+  // Wine reports a Unix link to a folder as a reparse point by its name only.
+  const DWORD by_name = GetFileAttributesW(Wide(folder));
+  if (by_name != INVALID_FILE_ATTRIBUTES) {
+    facts_of_folder.attributes |= by_name & kFileAttributeReparsePoint;
+  }
+  if (!LogFolderRefusal(facts_of_folder, px::win32::ProcessAccountSid()).empty()) {
     return std::nullopt;
   }
-  const Text path = folder + u"\\px-installer.log";
   // Shared with a run that writes and rotates it meanwhile.
-  const HANDLE opened =
-      CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
-  const px::win32::UniqueKernelHandle file(opened);
+  px::win32::NtOpened opened = px::win32::OpenRelative(
+      checked.handle.get(), L"px-installer.log", GENERIC_READ, px::win32::kNtOpen,
+      px::win32::kNtNonDirectory | px::win32::kNtAsItself);
+  if (!opened.handle) return std::nullopt;
+  const px::win32::UniqueKernelHandle file = std::move(opened.handle);
   const OpenedFileFacts facts = px::win32::FactsOf(file.get());
   // The installer rotates its log past a megabyte; anything far larger is not its log.
   if (!LogFileRefusal(facts).empty() || facts.size > 4 * kLogRotateBytes) return std::nullopt;
@@ -263,18 +275,62 @@ std::optional<std::string> ReadInstallerLog() {
   return bytes;
 }
 
-Status WriteWholeFile(const Text& path, const std::string& bytes, bool create_new) {
-  const HANDLE file =
-      CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, create_new ? CREATE_NEW : CREATE_ALWAYS,
-                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    return px::win32::LastError(L"CreateFileW " + std::wstring(Wide(path)));
+namespace {
+
+// Makes a folder and those above it that are missing; true when it is a folder in the end.
+bool MakeFolders(const Text& folder) {
+  if (CreateDirectoryW(Wide(folder), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) {
+    const DWORD attributes = GetFileAttributesW(Wide(folder));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+  if (GetLastError() != ERROR_PATH_NOT_FOUND) return false;
+  const std::size_t separator = folder.find_last_of(u"\\/");
+  if (separator == Text::npos || separator == 0) return false;
+  return MakeFolders(folder.substr(0, separator)) && CreateDirectoryW(Wide(folder), nullptr);
+}
+
+}  // namespace
+
+px::win32::UniqueKernelHandle MakeCaptureFolder(const Text& folder, bool new_only) {
+  const Text full = px::win32::Win32LogFiles().FullPath(folder);
+  const std::size_t separator = full.find_last_of(u"\\/");
+  if (full.empty() || separator == Text::npos) {
+    SetLastError(ERROR_BAD_PATHNAME);
+    return {};
+  }
+  // The folders above are the user's (the desktop, or a path they gave), made by name.
+  if (separator > 2 && !MakeFolders(full.substr(0, separator))) return {};
+  const std::wstring sddl = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;" +
+                            std::wstring(Wide(px::win32::ProcessAccountSid())) + L")";
+  const std::unique_ptr<px::win32::SecurityDescriptor> descriptor =
+      px::win32::SecurityDescriptor::FromSddl(sddl.c_str());
+  if (new_only && !descriptor) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return {};
+  }
+  // Not shared for deletion: nobody renames or removes it while it is held.
+  px::win32::NtOpened opened = px::win32::OpenRelative(
+      nullptr, px::win32::NtPath(full),
+      FILE_LIST_DIRECTORY | FILE_ADD_FILE | FILE_TRAVERSE | FILE_READ_ATTRIBUTES,
+      new_only ? px::win32::kNtCreate : px::win32::kNtOpenIf,
+      px::win32::kNtDirectory | (new_only ? px::win32::kNtAsItself : 0x20),
+      new_only ? descriptor->get() : nullptr, FILE_SHARE_READ | FILE_SHARE_WRITE);
+  if (!opened.handle) SetLastError(opened.error);
+  return std::move(opened.handle);
+}
+
+Status WriteWholeFile(HANDLE folder, const Text& folder_path, const Text& name,
+                      const std::string& bytes, bool create_new) {
+  const std::wstring path = std::wstring(Wide(folder_path)) + L"\\" + Wide(name);
+  px::win32::NtOpened file =
+      px::win32::OpenRelative(folder, std::wstring(Wide(name), name.size()), GENERIC_WRITE,
+                              create_new ? px::win32::kNtCreate : px::win32::kNtOverwriteIf,
+                              px::win32::kNtNonDirectory | px::win32::kNtAsItself, nullptr, 0);
+  if (!file.handle) return px::win32::Win32Error(L"NtCreateFile " + path, file.error);
   DWORD written = 0;
-  const BOOL ok =
-      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  const SystemError error = px::win32::LastError(L"WriteFile " + std::wstring(Wide(path)));
-  CloseHandle(file);
-  if (!ok || written != bytes.size()) return error;
+  const BOOL ok = WriteFile(file.handle.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                            &written, nullptr);
+  if (!ok || written != bytes.size()) return px::win32::LastError(L"WriteFile " + path);
   return Ok();
 }
 

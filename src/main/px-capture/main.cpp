@@ -6,8 +6,9 @@
 // Without FOLDER the capture goes to px-capture-<computer>-<yyyymmdd-hhmmss> on the desktop. A
 // message box names the folder and what it holds; /quiet leaves it out (for remote tools). Exit
 // code 0 when every file was written, 1 otherwise, 87 for a command line it does not understand.
-// Run elevated, it writes only into a folder it made and only new files, and copies the
-// installer's log only through a checked handle.
+// Run elevated, it writes only into a folder it made, with a DACL of its own, and held open so
+// that it cannot be swapped, and only new files in it, by their names relative to its handle;
+// it copies the installer's log only through a checked handle.
 
 #include <optional>
 #include <string>
@@ -45,28 +46,6 @@ bool Chinese() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINES
 
 Text Join(const Text& folder, const Text& name) {
   return folder.ends_with(u'\\') || folder.ends_with(u'/') ? folder + name : folder + u"\\" + name;
-}
-
-// Creates the folder and those above it that are missing. A new folder only (new_only) fails
-// when the folder exists already: an elevated capture writes nothing into a folder that a
-// user may have made first, or made a junction.
-bool MakeFolder(const Text& folder, bool new_only) {
-  if (new_only) {
-    if (CreateDirectoryW(Wide(folder), nullptr)) return true;
-    if (GetLastError() != ERROR_PATH_NOT_FOUND) return false;
-    const std::size_t separator = folder.find_last_of(u"\\/");
-    if (separator == Text::npos || separator == 0) return false;
-    return MakeFolder(folder.substr(0, separator), false) &&
-           CreateDirectoryW(Wide(folder), nullptr);
-  }
-  if (CreateDirectoryW(Wide(folder), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) {
-    const DWORD attributes = GetFileAttributesW(Wide(folder));
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-  }
-  if (GetLastError() != ERROR_PATH_NOT_FOUND) return false;
-  const std::size_t separator = folder.find_last_of(u"\\/");
-  if (separator == Text::npos || separator == 0) return false;
-  return MakeFolder(folder.substr(0, separator), false) && CreateDirectoryW(Wide(folder), nullptr);
 }
 
 // The Dependent values as the installer's detection pass reads them; the error that stopped it.
@@ -113,7 +92,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (desktop.empty()) return Report(boxes, u"The desktop folder is unknown.", MB_ICONERROR, 1);
     folder = Join(desktop, capture::win32::CaptureFolderName());
   }
-  if (!MakeFolder(folder, elevated)) {
+  const px::win32::UniqueKernelHandle held = capture::win32::MakeCaptureFolder(folder, elevated);
+  if (!held) {
     return Report(boxes,
                   (Chinese() ? u"无法创建文件夹（它不能已经存在）：\n"
                              : u"The folder cannot be made (it must not exist yet):\n") +
@@ -138,7 +118,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   if (const std::optional<std::string> log = capture::win32::ReadInstallerLog()) {
     machine.log_copied =
-        capture::win32::WriteWholeFile(Join(folder, u"px-installer.log"), *log, elevated).ok();
+        capture::win32::WriteWholeFile(held.get(), folder, u"px-installer.log", *log, elevated)
+            .ok();
   }
 
   const std::pair<const char16_t*, std::string> files[] = {
@@ -152,7 +133,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       {u"machine.toml", capture::MachineToml(machine)},
   };
   for (const auto& [name, bytes] : files) {
-    if (px::Status written = capture::win32::WriteWholeFile(Join(folder, name), bytes, elevated);
+    if (px::Status written =
+            capture::win32::WriteWholeFile(held.get(), folder, name, bytes, elevated);
         !written) {
       return Report(boxes, written.error().text, MB_ICONERROR, 1);
     }

@@ -40,5 +40,6 @@ std::unique_ptr<px::LineSink> InstallerLog::Open() {
   if (log_path_) return px::RotatingLog::Open(files_, *log_path_);
   const px::Text folder = ProtectedFolder();
   if (folder.empty()) return nullptr;
-  return px::RotatingLog::Open(files_, folder + u"\\px-installer.log");
+  // The folder as it was checked, through the handle of the check.
+  return px::RotatingLog::OpenIn(std::move(folder_->folder), folder + u"\\px-installer.log");
 }

@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
-#include <optional>
 #include <system_error>
 
 #include "base/utf.h"
@@ -19,21 +19,53 @@ std::uint32_t AttributesOf(const struct stat& status) {
   return S_ISDIR(status.st_mode) ? kFileAttributeDirectory : 0;
 }
 
-// An opened file, or a symbolic link taken as itself (which cannot be written).
-class SimLogFile : public LogFile {
+// A Unix account as Windows would name it: root as Administrators, anyone else by the SID
+// Samba gives a Unix user (S-1-22-1-uid) or group (S-1-22-2-gid).
+Text UnixSid(uid_t uid) {
+  if (uid == 0) return kAdministratorsSid;
+  return u"S-1-22-1-" + Decimal(uid);
+}
+
+FolderFacts FolderFactsOf(const struct stat& status) {
+  FolderFacts facts;
+  facts.exists = true;
+  facts.attributes = AttributesOf(status);
+  facts.owner = UnixSid(status.st_uid);
+  if (status.st_mode & S_IWUSR) facts.writers.push_back(facts.owner);
+  if (status.st_mode & S_IWGRP) facts.writers.push_back(u"S-1-22-2-" + Decimal(status.st_gid));
+  if (status.st_mode & S_IWOTH) facts.writers.push_back(u"S-1-1-0");
+  return facts;
+}
+
+class Descriptor {
  public:
-  SimLogFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-  ~SimLogFile() override {
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  Descriptor(Descriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  Descriptor& operator=(Descriptor&& other) noexcept {
+    std::swap(fd_, other.fd_);
+    return *this;
+  }
+  ~Descriptor() {
     if (fd_ >= 0) close(fd_);
   }
-  SimLogFile(const SimLogFile&) = delete;
-  SimLogFile& operator=(const SimLogFile&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// An opened file, or a symbolic link taken as itself (which cannot be written), in a held
+// folder.
+class SimLogFile : public LogFile {
+ public:
+  SimLogFile(Descriptor file, int folder, std::string name)
+      : file_(std::move(file)), folder_(folder), name_(std::move(name)) {}
 
   OpenedFileFacts Facts() override {
     struct stat status {};
-    if (fd_ < 0) {
-      if (lstat(path_.c_str(), &status) != 0) return {};
-    } else if (fstat(fd_, &status) != 0) {
+    if (file_.get() < 0) {
+      if (fstatat(folder_, name_.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return {};
+    } else if (fstat(file_.get(), &status) != 0) {
       return {};
     }
     return {AttributesOf(status), static_cast<std::uint32_t>(status.st_nlink),
@@ -41,23 +73,50 @@ class SimLogFile : public LogFile {
   }
 
   bool Append(std::string_view bytes) override {
-    if (fd_ < 0) return false;
-    return write(fd_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    if (file_.get() < 0) return false;
+    return write(file_.get(), bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
   }
 
-  // Linux renames by name only; the name is the one this file was opened by.
-  bool RenameTo(const Text& path) override {
-    if (fd_ < 0) return false;
-    const std::string to = ToUtf8(path);
-    if (rename(path_.c_str(), to.c_str()) != 0) return false;
-    path_ = to;
+  // Linux renames by name only; the name is the one this file was opened by, in the folder
+  // held.
+  bool RenameTo(const Text& name) override {
+    if (file_.get() < 0) return false;
+    const std::string to = ToUtf8(name);
+    if (renameat(folder_, name_.c_str(), folder_, to.c_str()) != 0) return false;
+    name_ = to;
     return true;
   }
 
  private:
-  int fd_;
-  std::string path_;
+  Descriptor file_;
+  int folder_;  // the folder's, which outlives the file
+  std::string name_;
 };
+
+class SimLogFolder : public LogFolder {
+ public:
+  explicit SimLogFolder(Descriptor folder) : folder_(std::move(folder)) {}
+
+  std::unique_ptr<LogFile> Open(const Text& name) override {
+    const std::string file = ToUtf8(name);
+    struct stat status {};
+    if (fstatat(folder_.get(), file.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISLNK(status.st_mode)) {
+      return std::make_unique<SimLogFile>(Descriptor(), folder_.get(), file);
+    }
+    Descriptor fd(openat(folder_.get(), file.c_str(),
+                         O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644));
+    if (fd.get() < 0) return nullptr;
+    return std::make_unique<SimLogFile>(std::move(fd), folder_.get(), file);
+  }
+
+ private:
+  Descriptor folder_;
+};
+
+Descriptor OpenDirectory(int parent, const char* name) {
+  return Descriptor(openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+}
 
 }  // namespace
 
@@ -69,18 +128,45 @@ Text SimLogFiles::FullPath(const Text& path) {
   return FromUtf8(full.lexically_normal().string()).value_or(Text());
 }
 
-std::unique_ptr<LogFile> SimLogFiles::Open(const Text& path) {
-  const std::string name = ToUtf8(path);
-  std::error_code error;
-  const std::filesystem::path parent = std::filesystem::path(name).parent_path();
-  if (!parent.empty()) std::filesystem::create_directories(parent, error);
-  struct stat status {};
-  if (lstat(name.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
-    return std::make_unique<SimLogFile>(-1, name);
+Text SimLogFiles::AccountSid() { return UnixSid(geteuid()); }
+
+FolderWalk SimLogFiles::OpenFolder(const Text& folder) {
+  FolderWalk walk;
+  const std::string path = ToUtf8(folder);
+  if (!path.starts_with('/')) {
+    walk.error = EINVAL;
+    return walk;
   }
-  const int fd = open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
-  if (fd < 0) return nullptr;
-  return std::make_unique<SimLogFile>(fd, name);
+  Descriptor current(open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  WalkedFolder step{u"/", {}, false};
+  for (std::size_t start = 1;;) {
+    struct stat status {};
+    if (current.get() < 0 || fstat(current.get(), &status) != 0) {
+      walk.error = static_cast<std::uint32_t>(errno);
+      walk.folders.push_back(std::move(step));
+      return walk;
+    }
+    step.facts = FolderFactsOf(status);
+    walk.folders.push_back(std::move(step));
+    while (start < path.size() && path[start] == '/') ++start;
+    if (start >= path.size()) break;
+
+    std::size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string name = path.substr(start, end - start);
+    step = WalkedFolder{FromUtf8(path.substr(0, end)).value_or(Text()), {}, false};
+    start = end;
+    if (fstatat(current.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISLNK(status.st_mode)) {
+      step.facts.attributes = kFileAttributeReparsePoint;
+      walk.folders.push_back(std::move(step));
+      return walk;
+    }
+    if (mkdirat(current.get(), name.c_str(), 0755) == 0) step.made = true;
+    current = OpenDirectory(current.get(), name.c_str());
+  }
+  walk.held = std::make_unique<SimLogFolder>(std::move(current));
+  return walk;
 }
 
 }  // namespace px::sim

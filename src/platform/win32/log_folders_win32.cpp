@@ -5,6 +5,7 @@
 
 #include "base/win32/unique_handle.h"
 #include "platform/win32/log_files_win32.h"
+#include "platform/win32/nt_files_win32.h"
 #include "platform/win32/security_win32.h"
 
 namespace px::win32 {
@@ -19,6 +20,11 @@ UniqueKernelHandle OpenName(const Text& folder, DWORD access) {
   return UniqueKernelHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
 
+// What the log's folder is held with: looked into, its files made, its owner and DACL set.
+constexpr DWORD kHeldAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_ADD_FILE |
+                              FILE_READ_ATTRIBUTES | READ_CONTROL | WRITE_DAC | WRITE_OWNER |
+                              SYNCHRONIZE;
+
 // FOLDERID_ProgramData. Taken from the uuid library, it would bring its every GUID along
 // (29 KB).
 constexpr GUID kFolderIdProgramData = {
@@ -26,34 +32,76 @@ constexpr GUID kFolderIdProgramData = {
 
 }  // namespace
 
-FolderFacts Win32LogFolders::Inspect(const Text& folder) {
+// What an allowed ACE's mask lets its account do to a folder's names or its DACL.
+constexpr DWORD kWritingRights = FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | FILE_DELETE_CHILD |
+                                 DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+
+FolderFacts FolderFactsOf(HANDLE folder) {
   FolderFacts facts;
-  const UniqueKernelHandle name = OpenName(folder, READ_CONTROL | FILE_READ_ATTRIBUTES);
+  facts.exists = true;
+  facts.attributes = FactsOf(folder).attributes;
+  PSID owner = nullptr;
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetSecurityInfo(folder, SE_FILE_OBJECT,
+                      OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner, nullptr,
+                      &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
+    return facts;
+  }
+  facts.owner = SidText(owner);
+  if (dacl == nullptr) facts.writers.push_back(u"S-1-1-0");
+  for (DWORD index = 0; dacl != nullptr && index < dacl->AceCount; ++index) {
+    void* ace = nullptr;
+    if (!GetAce(dacl, index, &ace)) continue;
+    const auto* header = static_cast<const ACE_HEADER*>(ace);
+    // An ACE only for what is made inside grants nothing on the folder itself.
+    if (header->AceType != ACCESS_ALLOWED_ACE_TYPE || (header->AceFlags & INHERIT_ONLY_ACE)) {
+      continue;
+    }
+    auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+    if (allowed->Mask & kWritingRights) {
+      facts.writers.push_back(SidText(reinterpret_cast<PSID>(&allowed->SidStart)));
+    }
+  }
+  LocalFree(descriptor);
+  return facts;
+}
+
+FolderFacts Win32LogFolders::Inspect(const Text& folder) {
+  held_.reset();
+  // Less for a run that may not change the folder's DACL, least for one that may only look.
+  UniqueKernelHandle name;
+  for (const DWORD access : {kHeldAccess, kHeldAccess & ~(WRITE_DAC | WRITE_OWNER),
+                             DWORD{READ_CONTROL | FILE_READ_ATTRIBUTES}}) {
+    name = OpenName(folder, access);
+    if (name || GetLastError() != ERROR_ACCESS_DENIED) break;
+  }
   if (!name) {
+    FolderFacts facts;
     const DWORD error = GetLastError();
     if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) facts.error = error;
     return facts;
   }
-  facts.exists = true;
-  facts.attributes = FactsOf(name.get()).attributes;
-  PSID owner = nullptr;
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (GetSecurityInfo(name.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
-                      nullptr, nullptr, &descriptor) == ERROR_SUCCESS) {
-    facts.owner = SidText(owner);
-    LocalFree(descriptor);
-  }
+  FolderFacts facts = FolderFactsOf(name.get());
+  // Wine reports a Unix link to a folder as a reparse point by its name only.
+  const DWORD by_name = GetFileAttributesW(Wide(folder));
+  if (by_name != INVALID_FILE_ATTRIBUTES) facts.attributes |= by_name & kFileAttributeReparsePoint;
+  held_ = std::move(name);
   return facts;
 }
 
 Text Win32LogFolders::AccountSid() { return ProcessAccountSid(); }
 
 std::uint32_t Win32LogFolders::CreateProtected(const Text& folder) {
-  auto create = [&folder](const wchar_t* sddl) -> DWORD {
+  held_.reset();
+  auto create = [&](const wchar_t* sddl) -> DWORD {
     const std::unique_ptr<SecurityDescriptor> descriptor = SecurityDescriptor::FromSddl(sddl);
     if (!descriptor) return ERROR_INVALID_PARAMETER;
-    return CreateDirectoryW(Wide(folder), descriptor->attributes()) ? ERROR_SUCCESS
-                                                                    : GetLastError();
+    NtOpened made = OpenRelative(nullptr, NtPath(folder), kHeldAccess, kNtCreate,
+                                 kNtDirectory | kNtAsItself, descriptor->get());
+    if (!made.handle) return made.error;
+    held_ = std::move(made.handle);
+    return ERROR_SUCCESS;
   };
   const DWORD made = create(kProtectedFolderSddl);
   // Only an elevated administrator may give Administrators the folder; anyone else owns it.
@@ -61,16 +109,15 @@ std::uint32_t Win32LogFolders::CreateProtected(const Text& folder) {
   return create(kProtectedFolderSddl + 4);
 }
 
-std::uint32_t Win32LogFolders::Protect(const Text& folder) {
-  // On the handle, not by name: SetNamedSecurityInfo would carry the DACL down onto whatever
-  // the folder holds, links to files elsewhere included. The owner changes too: whoever owns
-  // the folder may change its DACL whatever the DACL says.
-  const UniqueKernelHandle name = OpenName(folder, READ_CONTROL | WRITE_DAC | WRITE_OWNER);
-  if (!name) return GetLastError();
+std::uint32_t Win32LogFolders::Protect() {
+  // On the held handle, not by name: SetNamedSecurityInfo would carry the DACL down onto
+  // whatever the folder holds, links to files elsewhere included. The owner changes too:
+  // whoever owns the folder may change its DACL whatever the DACL says.
+  if (!held_) return ERROR_INVALID_HANDLE;
   const std::unique_ptr<SecurityDescriptor> descriptor =
       SecurityDescriptor::FromSddl(kProtectedFolderSddl);
   if (!descriptor) return ERROR_INVALID_PARAMETER;
-  if (!SetKernelObjectSecurity(name.get(), OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+  if (!SetKernelObjectSecurity(held_.get(), OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
                                descriptor->get())) {
     return GetLastError();
   }
@@ -78,7 +125,13 @@ std::uint32_t Win32LogFolders::Protect(const Text& folder) {
 }
 
 std::uint32_t Win32LogFolders::Rename(const Text& from, const Text& to) {
+  held_.reset();
   return MoveFileExW(Wide(from), Wide(to), 0) ? ERROR_SUCCESS : GetLastError();
+}
+
+std::unique_ptr<LogFolder> Win32LogFolders::TakeHeld() {
+  if (!held_) return nullptr;
+  return HeldLogFolder(std::move(held_));
 }
 
 Text ProgramDataFolder() {

@@ -4,6 +4,7 @@
 
 #include "base/win32/unique_handle.h"
 #include "platform/win32/application_path.h"
+#include "platform/win32/child_environment.h"
 #include "platform/win32/system_error_win32.h"
 #include "platform/win32/system_folders_win32.h"
 
@@ -41,12 +42,15 @@ Expected<std::unique_ptr<Process>> Win32Processes::Start(const Text& command_lin
   startup.wShowWindow = static_cast<WORD>(show == ShowState::kHidden ? SW_HIDE : SW_SHOWMINIMIZED);
   // CreateProcessW may write into the command line: it gets a copy.
   std::wstring writable(Wide(command_line), command_line.size());
+  // A copy too: CreateProcessW wants a writable block.
+  Text environment = ChildEnvironment(folders.value());
   PROCESS_INFORMATION info{};
   // The child starts in the system folder, not in the installer's current folder (often the
   // user's Downloads): cmd looks for "net" in its current folder before the PATH, and a net.bat
   // planted there would run with the administrator rights the installer holds.
-  if (!CreateProcessW(Wide(application), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      Wide(folders.value().system), &startup, &info)) {
+  if (!CreateProcessW(Wide(application), writable.data(), nullptr, nullptr, FALSE,
+                      CREATE_UNICODE_ENVIRONMENT, environment.data(), Wide(folders.value().system),
+                      &startup, &info)) {
     return LastError(L"CreateProcessW");
   }
   CloseHandle(info.hThread);
