@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
   px::sim::AddReplayCommand(app);
   px::sim::AddPortCommand(app);
   px::sim::AddGalleryCommand(app);
+  px::sim::AddFaultsCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::RuntimeError& error) {
