@@ -209,6 +209,22 @@ std::string Verdict(const Machine& machine, const Outcome& reference, const Outc
   return "";
 }
 
+// The calls of an operation to fail: every one, or for an operation called more than
+// kEveryCallUpTo times (a windowed run's passes while it waits for a printer), the first ones,
+// those at powers of two and the last: a pass that fails later is met as the ones before.
+constexpr std::int64_t kEveryCallUpTo = 16;
+
+std::vector<std::int64_t> CallsToFail(std::int64_t count) {
+  std::vector<std::int64_t> ks;
+  for (std::int64_t k = 1; k <= count; ++k) {
+    const bool power_of_two = (k & (k - 1)) == 0;
+    if (count <= kEveryCallUpTo || k <= kEveryCallUpTo / 2 || power_of_two || k == count) {
+      ks.push_back(k);
+    }
+  }
+  return ks;
+}
+
 std::string LastLine(const Outcome& run) { return run.log.empty() ? "" : run.log.back(); }
 
 int Campaign(const FaultsOptions& options) {
@@ -233,7 +249,7 @@ int Campaign(const FaultsOptions& options) {
     const FaultableCall* call = FindFaultableCall(name);
     if (call == nullptr) continue;
     calls += count;
-    for (std::int64_t k = 1; k <= count; ++k) {
+    for (const std::int64_t k : CallsToFail(count)) {
       for (const std::uint32_t error : call->errors) {
         Machine faulty = machine;
         faulty.planned_faults = {{name, k, error}};
