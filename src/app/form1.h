@@ -70,6 +70,8 @@ class Form1 {
   // Takes over a queue of the model's name that the spooler holds before the installation:
   // false when there is none, and the installation goes ahead.
   bool UseRegisteredQueue();
+  // Whether the spooler holds the model's queue on the port found, once the installation ended.
+  bool RegisteredOnPort();
   // Arms the closing phase: the count on Label1(1), then the result.
   void StartClosing();
   void ShowResultAndEnd();

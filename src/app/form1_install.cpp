@@ -69,7 +69,7 @@ void Form1::ShowResultAndEnd() {
   // The installation has ended, or is left to itself: the package is the user's again.
   package_hold_.reset();
   const bool timed_out = installation_ && !installation_->ExitCode().has_value();
-  if (!timed_out && backend_.spooler.PrinterExists(detection.ModelName, port.PortName)) {
+  if (!timed_out && RegisteredOnPort()) {
     ShowMessage(Text(TextFor(TextId::kSucceeded, LanguageFlag)));
     return End(ExitCode::kRegistered);
   }
