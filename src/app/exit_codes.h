@@ -20,6 +20,12 @@ enum class ExitCode : std::uint32_t {
   kBlockedByPolicy = 1625,  // ERROR_INSTALL_PACKAGE_REJECTED: Windows' policy refuses the driver
 };
 
+// Every code a run may end with, as the README documents them.
+inline constexpr ExitCode kExitCodes[] = {
+    ExitCode::kRegistered,     ExitCode::kNoPrinter,      ExitCode::kPackageMissing,
+    ExitCode::kNotRegistered,  ExitCode::kTimedOut,       ExitCode::kSystemError,
+    ExitCode::kBadCommandLine, ExitCode::kAlreadyRunning, ExitCode::kBlockedByPolicy};
+
 // What the code means, in the log's words.
 TextView ExitCodeMeaning(ExitCode code);
 

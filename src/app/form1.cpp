@@ -93,6 +93,11 @@ void Form1::TimerUSBCheck_Timer() {
   form_.SetLabel1(2, Text(TextFor(TextId::kFound, LanguageFlag)) + detection.ModelName);
   TimerUSBCheck().SetEnabled(false);
   FindPrinterPort(backend_.registry, port, events_);
+  // A search that found nothing after the registry refused it has not looked: installing on
+  // the fallback port would report a printer registered where it is not.
+  if (port.PortName == kFallbackPortName && port.Failure.status != 0) {
+    return Fail(SystemError{port.Failure.call + u": " + Decimal(port.Failure.status)});
+  }
   form_.SetLabel1(4, Text(TextFor(TextId::kPort, LanguageFlag)) + port.PortName);
   if (RefusedByPolicy()) return;
   form_.SetLabel1(5, Text(TextFor(TextId::kCopying, LanguageFlag)));

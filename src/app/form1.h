@@ -78,6 +78,8 @@ class Form1 {
   // Checks what this Windows refuses before anything is installed: true when the run ends
   // here, refused; a printer device control will not let print only gets a warning.
   bool RefusedByPolicy();
+  // Whether the spooler holds the model's queue on the port found, once the installation ended.
+  bool RegisteredOnPort();
   // Arms the closing phase: the count on Label1(1), then the result.
   void StartClosing();
   void ShowResultAndEnd();

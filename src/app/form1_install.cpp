@@ -105,7 +105,7 @@ void Form1::ShowResultAndEnd() {
   // The installation has ended, or is left to itself: the package is the user's again.
   const bool timed_out = installation_ && !installation_->ExitCode().has_value();
   ReleasePackage();
-  if (!timed_out && backend_.spooler.PrinterExists(detection.ModelName, port.PortName)) {
+  if (!timed_out && RegisteredOnPort()) {
     ShowMessage(Text(TextFor(TextId::kSucceeded, LanguageFlag)));
     return End(ExitCode::kRegistered);
   }

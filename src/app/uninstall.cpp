@@ -45,11 +45,12 @@ UninstallResult Uninstall(PrintSpooler& spooler, MessageBoxes& boxes, const Mode
   std::vector<PrinterQueueInfo> queues;
   std::vector<PrinterDriverInfo> drivers;
   Text failed;
-  if (const std::uint32_t error = Told(events, {u"EnumPrinters"}, spooler.EnumQueues(queues))) {
+  if (const std::uint32_t error = Told(events, {u"EnumPrinters"},
+                                       RetriedOnce([&] { return spooler.EnumQueues(queues); }))) {
     failed += failure(u"EnumPrinters", error);
   }
-  if (const std::uint32_t error =
-          Told(events, {u"EnumPrinterDrivers"}, spooler.EnumDrivers(drivers))) {
+  if (const std::uint32_t error = Told(events, {u"EnumPrinterDrivers"},
+                                       RetriedOnce([&] { return spooler.EnumDrivers(drivers); }))) {
     failed += failure(u"EnumPrinterDrivers", error);
   }
   if (!failed.empty()) {
@@ -82,8 +83,8 @@ UninstallResult Uninstall(PrintSpooler& spooler, MessageBoxes& boxes, const Mode
 
   Text removed;
   for (const PrinterQueueInfo& queue : queues) {
-    const std::uint32_t error =
-        Told(events, {u"DeletePrinter", queue.name}, spooler.DeleteQueue(queue.name));
+    const std::uint32_t error = Told(events, {u"DeletePrinter", queue.name},
+                                     RetriedOnce([&] { return spooler.DeleteQueue(queue.name); }));
     if (error == 0) {
       removed += queue_line(queue);
     } else {
@@ -96,7 +97,7 @@ UninstallResult Uninstall(PrintSpooler& spooler, MessageBoxes& boxes, const Mode
   for (const PrinterDriverInfo& driver : drivers) {
     const std::uint32_t error =
         Told(events, {u"DeletePrinterDriverEx", driver.environment, driver.name},
-             spooler.DeleteDriver(driver.name, driver.environment));
+             RetriedOnce([&] { return spooler.DeleteDriver(driver.name, driver.environment); }));
     if (error != 0) {
       failed += failure(text(TextId::kDriverItem) + driver.name, error);
       continue;
@@ -112,7 +113,9 @@ UninstallResult Uninstall(PrintSpooler& spooler, MessageBoxes& boxes, const Mode
   for (const PrinterDriverInfo& package : packages) {
     const std::uint32_t error =
         Told(events, {u"DeletePrinterDriverPackage", package.inf_path, package.environment},
-             spooler.DeleteDriverPackage(package.inf_path, package.environment));
+             RetriedOnce([&] {
+               return spooler.DeleteDriverPackage(package.inf_path, package.environment);
+             }));
     if (error != 0 && error != kErrorPrinterDriverPackageInUse) {
       failed += failure(package.inf_path, error);
     }

@@ -30,6 +30,18 @@ inline constexpr std::uint32_t kErrorInvalidPrinterName = 1801;  // no queue of 
 inline constexpr std::uint32_t kErrorPrinterAlreadyExists = 1802;
 inline constexpr std::uint32_t kErrorPrinterDriverInUse = 3001;
 inline constexpr std::uint32_t kErrorPrinterDriverPackageInUse = 3015;
+// The spooler service stopped, or restarted in the middle of the call: it has lost nothing it
+// had committed, and a second call may well be answered.
+inline constexpr std::uint32_t kErrorRpcServerUnavailable = 1722;
+inline constexpr std::uint32_t kErrorRpcCallFailed = 1726;
+
+// A spooler call, made once more when the spooler was restarting the first time.
+template <class Call>
+std::uint32_t RetriedOnce(Call call) {
+  const std::uint32_t error = call();
+  if (error != kErrorRpcServerUnavailable && error != kErrorRpcCallFailed) return error;
+  return call();
+}
 
 // The local print spooler. Every call but PrinterExists answers 0 or Windows' error code (the
 // last error, or the code inside an HRESULT), for the log. Queue and driver names compare

@@ -21,11 +21,13 @@ class UsbPrintValues {
     std::int32_t status = 0;
   };
 
-  explicit UsbPrintValues(Registry& registry) : registry_(registry) {}
+  UsbPrintValues(Registry& registry, RegistryFailure& failure)
+      : registry_(registry), failure_(failure) {}
 
   const Entry& Get(int k) {
     if (!read_[k]) {
-      entries_[k].instance = ReadUsbPrintInstance(registry_, Decimal(k), entries_[k].status);
+      entries_[k].instance =
+          ReadUsbPrintInstance(registry_, Decimal(k), entries_[k].status, &failure_);
       read_[k] = true;
     }
     return entries_[k];
@@ -33,6 +35,7 @@ class UsbPrintValues {
 
  private:
   Registry& registry_;
+  RegistryFailure& failure_;
   std::array<bool, kUsbPrintValueCount> read_{};
   std::array<Entry, kUsbPrintValueCount> entries_{};
 };
@@ -86,9 +89,10 @@ Text DigitsOf(std::uint32_t port_number) {
 
 void FindPrinterPort(Registry& registry, PortSearch& search, RunEvents& events) {
   search.PortName = Text(kFallbackPortName);
+  search.Failure = {};
   CollectPrinterInterfaceKeys(registry, search);
 
-  UsbPrintValues usbprint(registry);
+  UsbPrintValues usbprint(registry, search.Failure);
   const std::int32_t count = search.InterfaceKeyCount;
   for (std::int32_t i = 0; i < count; ++i) {
     const Text& name = search.InterfaceKeyNames[i];
@@ -115,7 +119,7 @@ void FindPrinterPort(Registry& registry, PortSearch& search, RunEvents& events) 
       note.verdict = InterfaceNote::kUsbPrintUnreadable;
     } else {
       note.port_read = true;
-      note.port_digits = ReadPortNumberDigits(registry, name);
+      note.port_digits = ReadPortNumberDigits(registry, name, &search.Failure);
       if (note.port_digits.empty()) note.verdict = InterfaceNote::kNoPortNumber;
     }
     events.On(event::Port{note});
@@ -130,8 +134,8 @@ void CollectPrinterInterfaceKeys(Registry& registry, PortSearch& search) {
   search.InterfaceKeyCount = 0;
   // The trailing separator is how the class key has always been named here; the registry
   // opens the same key with or without it.
-  std::vector<Text> list =
-      EnumRegistrySubKeys(registry, kHkeyLocalMachine, Text(kPrinterInterfaceClassKey) + u"\\");
+  std::vector<Text> list = EnumRegistrySubKeys(
+      registry, kHkeyLocalMachine, Text(kPrinterInterfaceClassKey) + u"\\", &search.Failure);
   for (Text& name : list) {
     if (search.InterfaceKeyCount >= kMaxInterfaceKeys) break;
     const auto at = static_cast<std::size_t>(search.InterfaceKeyCount);
@@ -144,11 +148,16 @@ void CollectPrinterInterfaceKeys(Registry& registry, PortSearch& search) {
   }
 }
 
-Text ReadPortNumberDigits(Registry& registry, TextView interface_key_name) {
+Text ReadPortNumberDigits(Registry& registry, TextView interface_key_name,
+                          RegistryFailure* failure) {
+  RegistryFailure unused;
+  RegistryFailure& noted = failure ? *failure : unused;
   const Text path = Text(kPrinterInterfaceClassKey) + u"\\" + Text(interface_key_name) +
                     u"\\#\\Device Parameters";
   ScopedRegKey key(registry);
-  registry.RegOpenKeyExA(kHkeyLocalMachine, registry.ToAnsi(path).c_str(), 0, kKeyRead, key.put());
+  noted.Note(u"RegOpenKeyExA",
+             registry.RegOpenKeyExA(kHkeyLocalMachine, registry.ToAnsi(path).c_str(), 0, kKeyRead,
+                                    key.put()));
 
   std::array<std::uint8_t, 255> buffer;
   buffer.fill(' ');
@@ -156,6 +165,7 @@ Text ReadPortNumberDigits(Registry& registry, TextView interface_key_name) {
   std::uint32_t size = buffer.size();
   const std::int32_t status = registry.RegQueryValueExA(
       key.get(), registry.ToAnsi(u"Port Number").c_str(), &type, buffer.data(), &size);
+  noted.Note(u"RegQueryValueExA", status);
   // The number is taken whole: anything but a 4-byte REG_DWORD is no port number.
   if (status != kErrorSuccess || type != kRegDword || size != 4) return {};
   const std::uint32_t port_number = buffer[0] | (buffer[1] << 8) | (buffer[2] << 16) |
@@ -163,18 +173,23 @@ Text ReadPortNumberDigits(Registry& registry, TextView interface_key_name) {
   return DigitsOf(port_number);
 }
 
-Text ReadUsbPrintInstance(Registry& registry, TextView value_name,
-                          std::int32_t& UsbPrintReadStatus) {
+Text ReadUsbPrintInstance(Registry& registry, TextView value_name, std::int32_t& UsbPrintReadStatus,
+                          RegistryFailure* failure) {
+  RegistryFailure unused;
+  RegistryFailure& noted = failure ? *failure : unused;
   ScopedRegKey key(registry);
-  registry.RegOpenKeyExA(kHkeyLocalMachine, registry.ToAnsi(kUsbPrintEnumKey).c_str(), 0, kKeyRead,
-                         key.put());
+  noted.Note(u"RegOpenKeyExA",
+             registry.RegOpenKeyExA(kHkeyLocalMachine, registry.ToAnsi(kUsbPrintEnumKey).c_str(), 0,
+                                    kKeyRead, key.put()));
 
   std::string buffer(255, ' ');
   std::uint32_t type = kRegSz;
   std::uint32_t size = static_cast<std::uint32_t>(buffer.size());
-  if (registry.RegQueryValueExA(key.get(), registry.ToAnsi(value_name).c_str(), &type,
-                                reinterpret_cast<std::uint8_t*>(buffer.data()),
-                                &size) != kErrorSuccess) {
+  const std::int32_t status =
+      registry.RegQueryValueExA(key.get(), registry.ToAnsi(value_name).c_str(), &type,
+                                reinterpret_cast<std::uint8_t*>(buffer.data()), &size);
+  noted.Note(u"RegQueryValueExA", status);
+  if (status != kErrorSuccess) {
     UsbPrintReadStatus = kUsbPrintReadFailed;
     return {};
   }

@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "events/run_events.h"
 #include "platform/registry.h"
+#include "port/registry_routines.h"
 
 namespace px {
 
@@ -27,6 +28,8 @@ struct PortSearch {
   std::int32_t UsbPrintReadStatus = 0;  // 0 or kUsbPrintReadFailed
   std::vector<Text> InterfaceKeyNames;
   std::int32_t InterfaceKeyCount = 0;
+  // The search's first registry call that failed, if one did.
+  RegistryFailure Failure;
 };
 
 // Names the virtual USB printer port of the first interface, in enumeration order, whose
@@ -43,12 +46,13 @@ void CollectPrinterInterfaceKeys(Registry& registry, PortSearch& search);
 
 // The interface's "Port Number" as the digits of its port name ("001", "012", "256", "1000"),
 // or an empty text when it is missing or not a REG_DWORD of 4 bytes.
-Text ReadPortNumberDigits(Registry& registry, TextView interface_key_name);
+Text ReadPortNumberDigits(Registry& registry, TextView interface_key_name,
+                          RegistryFailure* failure = nullptr);
 
 // One value of the usbprint enumeration key as a fragment of an interface key name (each "\"
 // of the device instance path turned into "#"), and sets UsbPrintReadStatus: 0 when it was
 // read, kUsbPrintReadFailed (with an empty result) when it was not.
-Text ReadUsbPrintInstance(Registry& registry, TextView value_name,
-                          std::int32_t& UsbPrintReadStatus);
+Text ReadUsbPrintInstance(Registry& registry, TextView value_name, std::int32_t& UsbPrintReadStatus,
+                          RegistryFailure* failure = nullptr);
 
 }  // namespace px

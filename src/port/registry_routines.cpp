@@ -14,6 +14,24 @@ std::string_view UpToNul(std::string_view bytes) {
 
 }  // namespace
 
+void RegistryFailure::Note(TextView what, std::int32_t answer) {
+  switch (answer) {
+    case kErrorSuccess:
+    case kErrorFileNotFound:
+    case kErrorInvalidHandle:  // a key whose open failed, already noted
+    case kErrorInvalidParameter:
+    case kErrorBadPathname:
+    case kErrorMoreData:
+    case kErrorNoMoreItems:
+      return;
+    default:
+      if (status == 0) {
+        call = Text(what);
+        status = answer;
+      }
+  }
+}
+
 Text ReadRegistryString(Registry& registry, RegKey root, TextView key_path, TextView value_name,
                         TextView default_text) {
   Text result(default_text);
@@ -35,17 +53,22 @@ Text ReadRegistryString(Registry& registry, RegKey root, TextView key_path, Text
   return result;
 }
 
-std::vector<Text> EnumRegistrySubKeys(Registry& registry, RegKey root, TextView key_path) {
+std::vector<Text> EnumRegistrySubKeys(Registry& registry, RegKey root, TextView key_path,
+                                      RegistryFailure* failure) {
+  RegistryFailure unused;
+  RegistryFailure& noted = failure ? *failure : unused;
   constexpr std::uint32_t kNameBufferSize = 255;
   std::vector<Text> list;
   ScopedRegKey key(registry);
-  registry.RegOpenKeyA(root, registry.ToAnsi(key_path).c_str(), key.put());
+  noted.Note(u"RegOpenKeyA",
+             registry.RegOpenKeyA(root, registry.ToAnsi(key_path).c_str(), key.put()));
   std::string buffer;
   for (std::uint32_t index = 0;; ++index) {
     buffer.assign(kNameBufferSize, ' ');
-    if (registry.RegEnumKeyA(key.get(), index, buffer.data(), kNameBufferSize) != kErrorSuccess) {
-      break;
-    }
+    const std::int32_t status =
+        registry.RegEnumKeyA(key.get(), index, buffer.data(), kNameBufferSize);
+    noted.Note(u"RegEnumKeyA", status);
+    if (status != kErrorSuccess) break;
     list.push_back(registry.FromAnsi(UpToNul(buffer)));
   }
   return list;

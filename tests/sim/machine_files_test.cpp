@@ -180,6 +180,12 @@ TEST_F(MachineFolder, MalformedDescriptionsNameFileLineAndReason) {
       {"program_folder = 'C:\\PX'\nwindows_version = 10\n", ":2: windows_version must be a text"},
       {"program_folder = 'C:\\PX'\ndrivers = 'A'\n", ":2: drivers must be a list of driver names"},
       {"program_folder = 'C:\\PX'\ndrivers = ['A', '']\n", ":2: a driver needs a name"},
+      {"program_folder = 'C:\\PX'\n[[faults]]\ncall = 'RegOpenKey'\nnth = 1\nerror = 5\n",
+       ":3: call \"RegOpenKey\" is no operation a fault can be planned for"},
+      {"program_folder = 'C:\\PX'\n[[faults]]\ncall = 'GetPrinter'\nnth = 1\nerror = 112\n",
+       ":2: error 112 is not one GetPrinter documents"},
+      {"program_folder = 'C:\\PX'\n[[faults]]\ncall = 'GetPrinter'\nnth = 0\nerror = 5\n",
+       ":4: nth must be a whole number >= 1"},
       // Found by fuzzing: characters the TOML reader cannot take anywhere.
       {"\n\xCB\x8D", ":2: U+02CD cannot be read here; write it as \\u02CD in a \"quoted\" text"},
       {"\n\n-=-'\xEF\xB3\xBFp<\n\n'\xEF\xBB\xBFp<", ":3: U+FCFF cannot be read here"},

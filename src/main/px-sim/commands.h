@@ -25,6 +25,7 @@ void AddPortCommand(CLI::App& app);
 void AddGalleryCommand(CLI::App& app);
 void AddPrintCommand(CLI::App& app);
 void AddEscPosCommand(CLI::App& app);
+void AddFaultsCommand(CLI::App& app);
 
 // MACHINE as given on the command line: a folder, a machine.toml, or the name of a folder
 // under the repository's machines/; none: the built-in default machine.

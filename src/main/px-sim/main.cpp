@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
   px::sim::AddGalleryCommand(app);
   px::sim::AddPrintCommand(app);
   px::sim::AddEscPosCommand(app);
+  px::sim::AddFaultsCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::RuntimeError& error) {

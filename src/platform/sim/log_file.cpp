@@ -58,8 +58,8 @@ class Descriptor {
 // folder.
 class SimLogFile : public LogFile {
  public:
-  SimLogFile(Descriptor file, int folder, std::string name)
-      : file_(std::move(file)), folder_(folder), name_(std::move(name)) {}
+  SimLogFile(Descriptor file, int folder, std::string name, FaultPlan* faults)
+      : file_(std::move(file)), folder_(folder), name_(std::move(name)), faults_(faults) {}
 
   OpenedFileFacts Facts() override {
     struct stat status {};
@@ -73,14 +73,14 @@ class SimLogFile : public LogFile {
   }
 
   bool Append(std::string_view bytes) override {
-    if (file_.get() < 0) return false;
+    if (file_.get() < 0 || Planned("log write")) return false;
     return write(file_.get(), bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
   }
 
   // Linux renames by name only; the name is the one this file was opened by, in the folder
   // held.
   bool RenameTo(const Text& name) override {
-    if (file_.get() < 0) return false;
+    if (file_.get() < 0 || Planned("log rotate")) return false;
     const std::string to = ToUtf8(name);
     if (renameat(folder_, name_.c_str(), folder_, to.c_str()) != 0) return false;
     name_ = to;
@@ -88,30 +88,36 @@ class SimLogFile : public LogFile {
   }
 
  private:
+  bool Planned(std::string_view call) { return faults_ && faults_->Call(call) != 0; }
+
   Descriptor file_;
   int folder_;  // the folder's, which outlives the file
   std::string name_;
+  FaultPlan* faults_;
 };
 
 class SimLogFolder : public LogFolder {
  public:
-  explicit SimLogFolder(Descriptor folder) : folder_(std::move(folder)) {}
+  SimLogFolder(Descriptor folder, FaultPlan* faults)
+      : folder_(std::move(folder)), faults_(faults) {}
 
   std::unique_ptr<LogFile> Open(const Text& name) override {
+    if (faults_ && faults_->Call("log open") != 0) return nullptr;
     const std::string file = ToUtf8(name);
     struct stat status {};
     if (fstatat(folder_.get(), file.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
         S_ISLNK(status.st_mode)) {
-      return std::make_unique<SimLogFile>(Descriptor(), folder_.get(), file);
+      return std::make_unique<SimLogFile>(Descriptor(), folder_.get(), file, faults_);
     }
     Descriptor fd(openat(folder_.get(), file.c_str(),
                          O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644));
     if (fd.get() < 0) return nullptr;
-    return std::make_unique<SimLogFile>(std::move(fd), folder_.get(), file);
+    return std::make_unique<SimLogFile>(std::move(fd), folder_.get(), file, faults_);
   }
 
  private:
   Descriptor folder_;
+  FaultPlan* faults_;
 };
 
 Descriptor OpenDirectory(int parent, const char* name) {
@@ -165,7 +171,7 @@ FolderWalk SimLogFiles::OpenFolder(const Text& folder) {
     if (mkdirat(current.get(), name.c_str(), 0755) == 0) step.made = true;
     current = OpenDirectory(current.get(), name.c_str());
   }
-  walk.held = std::make_unique<SimLogFolder>(std::move(current));
+  walk.held = std::make_unique<SimLogFolder>(std::move(current), faults());
   return walk;
 }
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/log_files.h"
+#include "platform/sim/fault_plan.h"
 
 namespace px::sim {
 
@@ -12,7 +13,8 @@ namespace px::sim {
 // the new name. Folders are walked from / down by descriptor (openat), and missing ones are
 // made, as the installer's own log folder is; their owners and writers come from their Unix
 // owner and mode (root stands for Administrators).
-class SimLogFiles : public LogFiles {
+// A planned fault makes the open, an append or a rename fail before it touches the file.
+class SimLogFiles : public LogFiles, public FaultHook {
  public:
   Text FullPath(const Text& path) override;
   Text AccountSid() override;

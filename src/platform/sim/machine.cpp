@@ -68,6 +68,42 @@ void CheckCharacters(std::string_view toml, const std::string& file) {
   }
 }
 
+// One [[faults]] entry: call, nth and error, the error one the operation documents.
+PlannedFault ParsePlannedFault(const std::string& file, const toml::node& entry) {
+  const auto* table = entry.as_table();
+  if (!table) Fail(file, entry, "faults must be a [faults] table or a list of [[faults]] tables");
+  PlannedFault fault;
+  bool has_error = false;
+  for (const auto& [field, value] : *table) {
+    if (field.str() == "call") {
+      fault.call = String(file, value, "call");
+      if (!FindFaultableCall(fault.call)) {
+        Fail(file, value, "call \"" + fault.call + "\" is no operation a fault can be planned for");
+      }
+    } else if (field.str() == "nth") {
+      const auto* nth = value.as_integer();
+      if (!nth || nth->get() < 1) Fail(file, value, "nth must be a whole number >= 1");
+      fault.nth = nth->get();
+    } else if (field.str() == "error") {
+      const auto* error = value.as_integer();
+      if (!error || error->get() <= 0 || error->get() > 0xFFFFFFFF)
+        Fail(file, value, "error must be a whole number from 1 to 0xFFFFFFFF");
+      fault.error = static_cast<std::uint32_t>(error->get());
+      has_error = true;
+    } else {
+      Fail(file, value, "unknown key \"" + std::string(field.str()) + "\" in [[faults]]");
+    }
+  }
+  if (fault.call.empty()) Fail(file, entry, "[[faults]] needs a call");
+  if (!has_error) Fail(file, entry, "[[faults]] needs an error");
+  const FaultableCall& call = *FindFaultableCall(fault.call);
+  if (std::find(call.errors.begin(), call.errors.end(), fault.error) == call.errors.end()) {
+    Fail(file, entry,
+         "error " + std::to_string(fault.error) + " is not one " + fault.call + " documents");
+  }
+  return fault;
+}
+
 }  // namespace
 
 std::optional<WindowsVersion> ParseWindowsVersion(std::string_view text) {
@@ -211,9 +247,14 @@ Machine ParseMachine(std::string_view toml, const std::string& name,
       const auto* ms = node.as_integer();
       if (!ms || ms->get() < 0) Fail(name, node, "install_ms must be a whole number >= 0");
       machine.install_ms = ms->get();
+    } else if (k == "faults" && node.is_array()) {
+      for (const auto& entry : *node.as_array()) {
+        machine.planned_faults.push_back(ParsePlannedFault(name, entry));
+      }
     } else if (k == "faults") {
       const auto* faults = node.as_table();
-      if (!faults) Fail(name, node, "faults must be a table");
+      if (!faults)
+        Fail(name, node, "faults must be a [faults] table or a list of [[faults]] tables");
       for (const auto& [field, value] : *faults) {
         if (field.str() == "wmi_error_from_ms") {
           const auto* ms = value.as_integer();

@@ -8,6 +8,7 @@
 
 #include "base/text.h"
 #include "platform/print_spooler.h"
+#include "platform/sim/fault_plan.h"
 #include "platform/sim/inf_file.h"
 
 namespace px::sim {
@@ -48,6 +49,8 @@ struct Machine {
   std::optional<std::int64_t> wmi_error_from_ms;
   std::optional<std::int64_t> wmi_error_after;  // every enumeration fails after this many objects
   std::vector<Text> start_fails;  // program names as ProgramName gives them ("CMD", "RUNDLL32")
+  // [[faults]]: the nth call of an operation fails with a documented error.
+  std::vector<PlannedFault> planned_faults;
 
   // What the description holds that a reader should know of ("file:line: why"), such as a
   // language tag taken as a custom locale.

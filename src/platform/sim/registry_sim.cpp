@@ -53,14 +53,22 @@ std::int32_t SimRegistry::Open(RegKey root, const char* sub_key, bool same_handl
   return kErrorSuccess;
 }
 
+// A call refused before it did anything: no key is opened, no buffer is written.
+std::int32_t SimRegistry::Refused(std::uint32_t error, RegKey* result) {
+  if (result) *result = 0;
+  return static_cast<std::int32_t>(error);
+}
+
 std::int32_t SimRegistry::RegOpenKeyA(RegKey root, const char* sub_key, RegKey* result) {
   ++calls_.open_key;
+  if (const std::uint32_t error = Injected("RegOpenKeyA")) return Refused(error, result);
   return Open(root, sub_key, true, result);
 }
 
 std::int32_t SimRegistry::RegOpenKeyExA(RegKey root, const char* sub_key, std::uint32_t,
                                         std::uint32_t, RegKey* result) {
   ++calls_.open_key_ex;
+  if (const std::uint32_t error = Injected("RegOpenKeyExA")) return Refused(error, result);
   return Open(root, sub_key, false, result);
 }
 
@@ -88,6 +96,7 @@ std::string SimRegistry::AnsiData(const RegValue& value) const {
 std::int32_t SimRegistry::RegQueryValueExA(RegKey key, const char* value_name, std::uint32_t* type,
                                            std::uint8_t* data, std::uint32_t* data_size) {
   ++calls_.query_value;
+  if (const std::uint32_t error = Injected("RegQueryValueExA")) return Refused(error, nullptr);
   const std::shared_ptr<RegKeyNode> node = Node(key);
   if (!node) return kErrorInvalidHandle;
   if (node->deleted()) return kErrorKeyDeleted;
@@ -112,6 +121,7 @@ std::int32_t SimRegistry::RegQueryValueExA(RegKey key, const char* value_name, s
 std::int32_t SimRegistry::RegEnumKeyA(RegKey key, std::uint32_t index, char* name,
                                       std::uint32_t name_size) {
   ++calls_.enum_key;
+  if (const std::uint32_t error = Injected("RegEnumKeyA")) return Refused(error, nullptr);
   const std::shared_ptr<RegKeyNode> node = Node(key);
   if (!node) return kErrorInvalidHandle;
   if (node->deleted()) return kErrorKeyDeleted;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/sim/fault_plan.h"
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -21,7 +23,7 @@ struct RegistryCalls {
 
 // The simulated machine's registry behind the advapi32 interface: the status codes, sizes
 // and orders of Windows, in the machine's ANSI code page.
-class SimRegistry : public Registry {
+class SimRegistry : public Registry, public FaultHook {
  public:
   explicit SimRegistry(unsigned code_page = 936);
   SimRegistry(RegistryStore store, CodePage code_page);
@@ -45,6 +47,7 @@ class SimRegistry : public Registry {
   Text FromAnsi(std::string_view bytes) const override { return code_page_.Decode(bytes); }
 
  private:
+  static std::int32_t Refused(std::uint32_t error, RegKey* result);
   // The node a handle names; null for 0 and for handles never given out or closed.
   std::shared_ptr<RegKeyNode> Node(RegKey key) const;
   // Opens sub_key below root; `same_handle` gives root back for an empty path.

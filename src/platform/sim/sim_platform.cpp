@@ -38,36 +38,59 @@ bool StartsWithNoCase(TextView text, TextView prefix) {
   return true;
 }
 
+// A planned failure as the Win32 backend names one: the call, then its HRESULT.
+SystemError Failed(TextView what, std::uint32_t error) {
+  FaultableCall hresult{"", "", FaultCode::kHresult, {}};
+  return SystemError{Text(what) + u": " + Utf8Literal(LoggedCode(hresult, error))};
+}
+
 // One enumeration of a Dependent list, failing on the object after fail_after when the machine
 // says so. The list is the machine's and outlives the pass.
 class SimAssociations : public ListedAssociations {
  public:
-  SimAssociations(const std::vector<Text>& dependents, std::optional<std::int64_t> fail_after)
-      : ListedAssociations(dependents), fail_after_(fail_after) {}
+  SimAssociations(const std::vector<Text>& dependents, std::optional<std::int64_t> fail_after,
+                  FaultPlan* faults)
+      : ListedAssociations(dependents), fail_after_(fail_after), faults_(faults) {}
 
   Expected<bool> Next() override {
+    if (const std::uint32_t error = Planned("NextDependent")) {
+      return Failed(u"WMI enumeration", error);
+    }
     if (fail_after_ && static_cast<std::int64_t>(read()) >= *fail_after_ && read() < size()) {
       return SystemError{u"WMI enumeration: 0x80041001 Generic failure"};
     }
     return ListedAssociations::Next();
   }
 
+  Expected<Text> Dependent() override {
+    if (const std::uint32_t error = Planned("GetDependent")) {
+      return Failed(u"WMI Get Dependent", error);
+    }
+    return ListedAssociations::Dependent();
+  }
+
  private:
+  std::uint32_t Planned(std::string_view call) { return faults_ ? faults_->Call(call) : 0; }
+
   std::optional<std::int64_t> fail_after_;
+  FaultPlan* faults_;
 };
 
 }  // namespace
 
 // The texts Windows gives for these failures.
 Expected<std::unique_ptr<UsbAssociationCursor>> SimUsb::Query() {
+  if (const std::uint32_t error = Injected("ExecQuery")) return Failed(u"WMI ExecQuery", error);
   if (machine_.wmi_error_from_ms && loop_.NowMs() >= *machine_.wmi_error_from_ms) {
     return SystemError{u"ExecQuery: 0x80041001 Generic failure"};
   }
   return std::unique_ptr<UsbAssociationCursor>(std::make_unique<SimAssociations>(
-      machine_.DependentsAt(loop_.NowMs()), machine_.wmi_error_after));
+      machine_.DependentsAt(loop_.NowMs()), machine_.wmi_error_after, faults()));
 }
 
 Expected<std::unique_ptr<Process>> SimProcesses::Start(const Text& command_line, ShowState) {
+  if (const std::uint32_t error = Injected("CreateProcess"))
+    return Failed(u"CreateProcessW", error);
   const std::vector<Text> args = SplitCommandLine(command_line);
   if (!args.empty() && std::find(start_fails_.begin(), start_fails_.end(), ProgramName(args[0])) !=
                            start_fails_.end()) {

@@ -8,6 +8,7 @@
 
 #include "base/sim/event_loop.h"
 #include "platform/processes.h"
+#include "platform/sim/fault_plan.h"
 #include "platform/sim/machine.h"
 #include "platform/system_info.h"
 #include "platform/usb_associations.h"
@@ -17,7 +18,7 @@ namespace px::sim {
 // WMI on the simulated machine: the Dependent list in force when the query runs, handed out one
 // object at a time. The machine's faults make the query fail from a moment on, or every
 // enumeration after a number of objects.
-class SimUsb : public UsbAssociations {
+class SimUsb : public UsbAssociations, public FaultHook {
  public:
   SimUsb(const Machine& machine, const EventLoop& loop) : machine_(machine), loop_(loop) {}
   Expected<std::unique_ptr<UsbAssociationCursor>> Query() override;
@@ -29,7 +30,7 @@ class SimUsb : public UsbAssociations {
 
 // Process creation on the machine. A command the machine runs (the spooler's own
 // start command, the printer installation) is handed to a runner that says how it ended.
-class SimProcesses : public Processes {
+class SimProcesses : public Processes, public FaultHook {
  public:
   // How a command ends: its exit code, and how long it runs.
   struct Outcome {

@@ -19,8 +19,9 @@ namespace px::sim {
 // The queues and drivers answer the spooler's calls as Windows does: a driver a queue uses
 // cannot be deleted, nor a package a driver uses. A driver that is a model of the machine's
 // driver package comes from that package, staged in the driver store; any other driver from a
-// package the machine does not describe (no INF path).
-class SimSpooler : public PrintSpooler {
+// package the machine does not describe (no INF path). A call the machine's faults make fail
+// does nothing: a spooler that stopped or restarted keeps what it had committed.
+class SimSpooler : public PrintSpooler, public FaultHook {
  public:
   SimSpooler(const Machine& machine, const SimSystem& system)
       : machine_(machine), system_(system), ports_(machine.ports), printers_(machine.printers) {

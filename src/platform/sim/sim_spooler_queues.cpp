@@ -98,16 +98,20 @@ std::uint32_t SimSpooler::AddPrinter(const Printer& printer) {
 }
 
 bool SimSpooler::PrinterExists(const Text& printer_name, const Text& port_name) {
+  // OpenPrinter and GetPrinter: a spooler that cannot answer has no such printer.
+  if (Injected("GetPrinter") != 0) return false;
   const Printer* printer = FindPrinter(printer_name);
   return printer != nullptr && PortListHas(printer->port, port_name);
 }
 
 std::uint32_t SimSpooler::EnumQueues(std::vector<PrinterQueueInfo>& queues) {
+  if (const std::uint32_t error = Injected("EnumPrinters")) return error;
   queues = printers_;
   return 0;
 }
 
 std::uint32_t SimSpooler::GetQueue(const Text& name, PrinterQueueInfo& queue) {
+  if (const std::uint32_t error = Injected("GetPrinter")) return error;
   const Printer* printer = FindPrinter(name);
   if (printer == nullptr) return kErrorInvalidPrinterName;
   queue = *printer;
@@ -115,6 +119,7 @@ std::uint32_t SimSpooler::GetQueue(const Text& name, PrinterQueueInfo& queue) {
 }
 
 std::uint32_t SimSpooler::SetQueuePort(const Text& name, const Text& port) {
+  if (const std::uint32_t error = Injected("SetPrinter")) return error;
   Printer* printer = FindPrinter(name);
   if (printer == nullptr) return kErrorInvalidPrinterName;
   const auto known = std::find_if(ports_.begin(), ports_.end(),
@@ -125,6 +130,7 @@ std::uint32_t SimSpooler::SetQueuePort(const Text& name, const Text& port) {
 }
 
 std::uint32_t SimSpooler::DeleteQueue(const Text& name) {
+  if (const std::uint32_t error = Injected("DeletePrinter")) return error;
   const Printer* printer = FindPrinter(name);
   if (printer == nullptr) return kErrorInvalidPrinterName;
   printers_.erase(printers_.begin() + (printer - printers_.data()));
@@ -132,6 +138,7 @@ std::uint32_t SimSpooler::DeleteQueue(const Text& name) {
 }
 
 std::uint32_t SimSpooler::EnumDrivers(std::vector<PrinterDriverInfo>& drivers) {
+  if (const std::uint32_t error = Injected("EnumPrinterDrivers")) return error;
   drivers = drivers_;
   return 0;
 }
@@ -143,6 +150,7 @@ Text SimSpooler::EnvironmentOf(const Text& environment) const {
 }
 
 std::uint32_t SimSpooler::DeleteDriver(const Text& name, const Text& environment) {
+  if (const std::uint32_t error = Injected("DeletePrinterDriverEx")) return error;
   const Text in = EnvironmentOf(environment);
   const auto driver =
       std::find_if(drivers_.begin(), drivers_.end(), [&](const PrinterDriverInfo& d) {
@@ -160,6 +168,7 @@ std::uint32_t SimSpooler::DeleteDriver(const Text& name, const Text& environment
 }
 
 std::uint32_t SimSpooler::DeleteDriverPackage(const Text& inf_path, const Text& environment) {
+  if (const std::uint32_t error = Injected("DeletePrinterDriverPackage")) return error;
   // The store keeps a package per processor; only the machine's own is staged here.
   if (!SameNoCase(EnvironmentOf(environment), DriverEnvironment(machine_.arch))) {
     return kErrorFileNotFound;

@@ -21,21 +21,30 @@ inline std::span<const PackageFile> ReleasePackageOf(const Machine& machine) {
 }
 
 // The PC a simulated run happens on: its USB devices over time, its programs (whose commands
-// the spooler stand-in carries out), its files, registry and spooler: the backend px-sim's run
+// the spooler stand-in carries out), its files, registry and spooler, and the failures planned
+// for its calls: the backend px-sim's run
 // and replay, and the tests, run the installer on.
 struct SimulatedPc {
   SimulatedPc(const Machine& machine, const EventLoop& loop)
-      : usb(machine, loop),
+      : faults(machine.planned_faults),
+        usb(machine, loop),
         processes(loop),
         system(machine),
         registry(LoadMachineRegistry(machine)),
         spooler(machine, system) {
+    usb.SetFaults(&faults);
+    processes.SetFaults(&faults);
+    registry.SetFaults(&faults);
+    spooler.SetFaults(&faults);
     processes.SetStartFailures(machine.start_fails);
     processes.SetRunner([this](const Text& command_line) { return spooler.Run(command_line); });
   }
   SimulatedPc(const SimulatedPc&) = delete;
   SimulatedPc& operator=(const SimulatedPc&) = delete;
 
+  // The machine's planned faults and the count of every call; the log files of a run on it
+  // may take them too (SimLogFiles::SetFaults).
+  FaultPlan faults;
   SimUsb usb;
   SimProcesses processes;
   SimSystem system;
