@@ -1,29 +1,21 @@
 // The receipt as a picture, drawn with cairo.
 #include "receipt/receipt_picture.h"
 
-#include <cairo.h>
-#include <pango/pangocairo.h>
-
 #include <memory>
 #include <stdexcept>
+
+#include "base/sim/cairo_owned.h"
 
 namespace px::receipt {
 
 namespace {
 
+using sim::Owned;
+
 constexpr int kMargin = 24;
 constexpr int kNotes = 230;      // the margin at the right that names cuts and drawer kicks
 constexpr int kLongest = 30000;  // cairo draws at most 32767 pixels high
 constexpr const char* kFont = "WenQuanYi Micro Hei 9";
-
-struct CairoDeleter {
-  void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-  void operator()(cairo_t* c) const { cairo_destroy(c); }
-  void operator()(PangoLayout* l) const { g_object_unref(l); }
-  void operator()(PangoFontDescription* f) const { pango_font_description_free(f); }
-};
-template <class T>
-using Owned = std::unique_ptr<T, CairoDeleter>;
 
 void Note(cairo_t* cr, const std::string& text, double x, double y) {
   Owned<PangoLayout> layout(pango_cairo_create_layout(cr));

@@ -1,11 +1,9 @@
 #include "platform/sim/window_snapshot.h"
 
-#include <cairo.h>
-#include <pango/pangocairo.h>
-
 #include <cstdio>
 #include <memory>
 
+#include "base/sim/cairo_owned.h"
 #include "base/utf.h"
 
 namespace px::sim {
@@ -21,15 +19,6 @@ constexpr int kLabelLeft = 8;     // 120 twips
 constexpr int kLabelWidth = 601;  // 9015 twips
 constexpr int kLabelHeight = 21;  // 315 twips
 constexpr const char* kFont = "WenQuanYi Micro Hei 10.5";
-
-struct CairoDeleter {
-  void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-  void operator()(cairo_t* c) const { cairo_destroy(c); }
-  void operator()(PangoLayout* l) const { g_object_unref(l); }
-  void operator()(PangoFontDescription* f) const { pango_font_description_free(f); }
-};
-template <class T>
-using Owned = std::unique_ptr<T, CairoDeleter>;
 
 void DrawText(cairo_t* cr, const std::string& text, double x, double y, double width, double height,
               double r, double g, double b) {

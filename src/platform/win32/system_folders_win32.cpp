@@ -1,10 +1,27 @@
 #include "platform/win32/system_folders_win32.h"
 
+#include <string>
+
 #include "base/win32/windows_api.h"
 #include "platform/win32/system_error_win32.h"
 #include "platform/win32/system_functions.h"
 
+#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
+#endif
+
 namespace px::win32 {
+
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+  if (const HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    return module;
+  }
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  const std::wstring path = std::wstring(folder, length) + L"\\" + name;
+  return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
 
 namespace {
 

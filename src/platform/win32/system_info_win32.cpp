@@ -10,10 +10,7 @@
 #include "base/win32/windows_api.h"
 #include "platform/win32/run_facts_win32.h"
 #include "platform/win32/system_error_win32.h"
-
-#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
-#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
-#endif
+#include "platform/win32/system_folders_win32.h"
 
 namespace px::win32 {
 
@@ -167,19 +164,6 @@ constexpr GUID kProtectedPrintStaticsId = {
 constexpr wchar_t kProtectedPrintClass[] =
     L"Windows.Graphics.Printing.ProtectedPrint.WindowsProtectedPrintInfo";
 
-HMODULE LoadCombase() {
-  if (const HMODULE module =
-          LoadLibraryExW(L"combase.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
-    return module;
-  }
-  // Windows 7 without KB2533623 refuses the flag (and has no combase.dll): the full path.
-  wchar_t folder[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  const std::wstring path = std::wstring(folder, length) + L"\\combase.dll";
-  return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-}
-
 template <class Function>
 Function Resolve(HMODULE module, const char* name) {
   const FARPROC address = GetProcAddress(module, name);
@@ -193,7 +177,7 @@ Function Resolve(HMODULE module, const char* name) {
 
 std::optional<bool> Win32SystemInfo::ProtectedPrintEnabled() const {
   // Loaded once and kept: the factory's code lives in DLLs combase loads for it.
-  static const HMODULE combase = LoadCombase();
+  static const HMODULE combase = LoadSystemLibrary(L"combase.dll");
   if (combase == nullptr) return std::nullopt;
   const auto create = Resolve<CreateString>(combase, "WindowsCreateString");
   const auto destroy = Resolve<DeleteString>(combase, "WindowsDeleteString");
