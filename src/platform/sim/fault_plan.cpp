@@ -63,6 +63,8 @@ const std::vector<FaultableCall>& Calls() {
        "DeletePrinterDriverPackage",
        FaultCode::kStatus,
        {kServerUnavailable, kCallFailed, kAccessDenied}},
+      {"CreateDirectory", "CreateDirectoryW", FaultCode::kHresult, {kAccessDenied, kDiskFull}},
+      {"WriteFile", "WriteFile", FaultCode::kHresult, {kDiskFull}},
       {"log open", "log open", FaultCode::kStatus, {kAccessDenied, kSharingViolation}},
       {"log write", "log write", FaultCode::kStatus, {kDiskFull}},
       {"log rotate", "log rotate", FaultCode::kStatus, {kAccessDenied, kSharingViolation}},

@@ -187,6 +187,9 @@ class SimPrivateFolder : public PrivateFolder {
 
   const Text& path() const override { return path_; }
   Status Write(const Text& name, std::string_view bytes) override {
+    // A full disk writes nothing.
+    if (const std::uint32_t error = system_.Injected("WriteFile"))
+      return Failed(u"WriteFile", error);
     system_.private_files_[Upcase(path_ + u"\\" + name)] = std::string(bytes);
     return Ok();
   }
@@ -207,6 +210,9 @@ std::unique_ptr<FileHold> SimSystem::HoldFiles(const Text& folder) {
 }
 
 Expected<std::unique_ptr<PrivateFolder>> SimSystem::MakePrivateFolder() {
+  if (const std::uint32_t error = Injected("CreateDirectory")) {
+    return Failed(u"CreateDirectoryW", error);
+  }
   Text path =
       u"C:\\Windows\\Temp\\px-package." + FromUtf8(std::to_string(++private_folders_)).value();
   return std::unique_ptr<PrivateFolder>(std::make_unique<SimPrivateFolder>(*this, std::move(path)));

@@ -57,7 +57,7 @@ class SimProcesses : public Processes, public FaultHook {
 };
 
 // The machine's own facts: its program folder, UI language and files.
-class SimSystem : public SystemInfo {
+class SimSystem : public SystemInfo, public FaultHook {
  public:
   explicit SimSystem(const Machine& machine) : machine_(machine) {}
   Text ProgramFolder() const override { return machine_.program_folder; }

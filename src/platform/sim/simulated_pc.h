@@ -36,6 +36,7 @@ struct SimulatedPc {
     processes.SetFaults(&faults);
     registry.SetFaults(&faults);
     spooler.SetFaults(&faults);
+    system.SetFaults(&faults);
     processes.SetStartFailures(machine.start_fails);
     processes.SetRunner([this](const Text& command_line) { return spooler.Run(command_line); });
   }
