@@ -8,16 +8,6 @@
 namespace px {
 namespace {
 
-Text Folded(TextView text) {
-  Text folded(text);
-  for (char16_t& c : folded) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-  }
-  return folded;
-}
-
-bool SameName(TextView a, TextView b) { return Folded(a) == Folded(b); }
-
 PackageCopy Refused(TextView file, TextView why) { return {nullptr, Text(file), Text(why)}; }
 
 }  // namespace
@@ -35,22 +25,23 @@ Expected<PackageCopy> CopyPackage(const FileHold& hold, std::span<const PackageF
   } else {
     Text inf_names;  // the INF's text, folded: which file names Windows may look for
     for (const PackageFile& file : release) {
-      const auto found = std::find_if(held.begin(), held.end(),
-                                      [&](const Text& name) { return SameName(name, file.name); });
+      const auto found = std::find_if(held.begin(), held.end(), [&](const Text& name) {
+        return SameIgnoringAsciiCase(name, file.name);
+      });
       if (found == held.end()) return Refused(file.name, u"missing");
       Expected<std::string> bytes = hold.Read(*found);
       if (!bytes) return Refused(file.name, bytes.error().text);
       if (Sha256Hex(bytes.value()) != file.sha256) return Refused(file.name, u"changed");
-      if (SameName(file.name, u"PX.inf")) {
-        inf_names = Folded(FromUtf8(bytes.value()).value_or(Text()));
+      if (SameIgnoringAsciiCase(file.name, u"PX.inf")) {
+        inf_names = AsciiLowercase(FromUtf8(bytes.value()).value_or(Text()));
       }
       files.emplace_back(Text(file.name), std::move(bytes.value()));
     }
     for (const Text& name : held) {
       const bool released = std::any_of(release.begin(), release.end(), [&](const PackageFile& f) {
-        return SameName(f.name, name);
+        return SameIgnoringAsciiCase(f.name, name);
       });
-      if (!released && inf_names.find(Folded(name)) != Text::npos) {
+      if (!released && inf_names.find(AsciiLowercase(name)) != Text::npos) {
         return Refused(name, u"not part of the release");
       }
     }

@@ -55,16 +55,6 @@ Text ReadString(Registry& registry, const char* key_name, const char* value_name
   return registry.FromAnsi(bytes);
 }
 
-char16_t Upper(char16_t c) { return c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c; }
-
-bool SameText(TextView a, TextView b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Upper(a[i]) != Upper(b[i])) return false;
-  }
-  return true;
-}
-
 TextView Trimmed(TextView text) {
   while (!text.empty() && (text.front() == u' ' || text.front() == u'\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == u' ' || text.back() == u'\t')) text.remove_suffix(1);
@@ -80,8 +70,8 @@ bool ListsDevice(TextView approved, TextView vid, TextView pid) {
     approved = comma == TextView::npos ? TextView() : approved.substr(comma + 1);
     const std::size_t slash = entry.find(u'/');
     if (slash == TextView::npos) continue;
-    if (SameText(Trimmed(entry.substr(0, slash)), vid) &&
-        SameText(Trimmed(entry.substr(slash + 1)), pid)) {
+    if (SameIgnoringAsciiCase(Trimmed(entry.substr(0, slash)), vid) &&
+        SameIgnoringAsciiCase(Trimmed(entry.substr(slash + 1)), pid)) {
       return true;
     }
   }

@@ -18,11 +18,7 @@ const Switch* Find(const std::vector<Switch>& table, TextView name) {
 
 Text SwitchName(TextView arg) {
   if (arg.size() < 2 || (arg[0] != u'/' && arg[0] != u'-')) return Text();
-  Text name(arg.substr(1));
-  for (char16_t& c : name) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-  }
-  return name;
+  return AsciiLowercase(arg.substr(1));
 }
 
 Text ParseSwitches(const std::vector<Text>& args, const std::vector<Switch>& table,

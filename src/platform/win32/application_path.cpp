@@ -6,16 +6,6 @@ namespace {
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
-
-bool EqualsIgnoringCase(TextView a, TextView b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
-
 // The first token of a command line as CreateProcessW reads it: up to the closing quote, or up
 // to the first blank.
 TextView FirstToken(TextView command_line) {
@@ -33,7 +23,8 @@ TextView FirstToken(TextView command_line) {
 
 // Programs that must run with the system's own architecture.
 bool MustRunNatively(TextView program) {
-  return EqualsIgnoringCase(program, u"rundll32") || EqualsIgnoringCase(program, u"rundll32.exe");
+  return SameIgnoringAsciiCase(program, u"rundll32") ||
+         SameIgnoringAsciiCase(program, u"rundll32.exe");
 }
 
 Text Joined(TextView folder, TextView name) {
