@@ -61,7 +61,13 @@ deps() {  # [all]: the Windows packages too
   if printf '%s\n' $need | grep -q ':i386$'; then
     dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386
   fi
-  logged build/logs/apt-update.log as_root apt-get update
+  # A mirror caught mid-sync fails one index ("File has unexpected size") and apt keeps the
+  # others: go on, and let the install say whether what it needs was there.
+  mkdir -p build/logs
+  if ! as_root apt-get update >build/logs/apt-update.log 2>&1; then
+    grep '^E:' build/logs/apt-update.log >&2 || true
+    echo "dev.sh: apt-get update failed (whole output: build/logs/apt-update.log); installing with the indexes it has" >&2
+  fi
   # shellcheck disable=SC2086
   logged build/logs/apt-install.log as_root env DEBIAN_FRONTEND=noninteractive \
     apt-get install -y --no-install-recommends $need
