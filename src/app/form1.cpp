@@ -10,9 +10,15 @@ Form1::Form1(Backend& backend, RunEvents& events, const ModelTable& table)
   timer_delay_ = timers.CreateTimer([this] { TimerDelay_Timer(); });
   timer_usb_check_ = timers.CreateTimer([this] { TimerUSBCheck_Timer(); });
   timer_end_ = timers.CreateTimer([this] { TimerEnd_Timer(); });
+  // A timer Windows would not start never ticks: the run ends on the refusal instead of
+  // waiting for ever.
+  timers.SetOnFailure([this](const Text& failure) { Fail(SystemError{failure}); });
 }
 
-Form1::~Form1() { ReleasePackage(); }
+Form1::~Form1() {
+  backend_.host.timers().SetOnFailure(nullptr);
+  ReleasePackage();
+}
 
 void Form1::Fail(const SystemError& error) {
   TimerDelay().SetEnabled(false);

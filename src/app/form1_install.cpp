@@ -44,7 +44,13 @@ std::optional<Text> Form1::PreparePackage() {
   // The package is held before it is checked, and until the installation has ended: the user
   // who owns the program's folder cannot swap PX.inf or a printer description between the
   // check and the copy the installation reads.
-  package_hold_ = backend_.system.HoldFiles(PackageFolder(program_folder));
+  Expected<std::unique_ptr<FileHold>> hold =
+      backend_.system.HoldFiles(PackageFolder(program_folder));
+  if (hold) {
+    package_hold_ = std::move(hold.value());
+  } else {
+    events_.On(event::Warning{{u"driver package: " + hold.error().text}});
+  }
   // Without its driver package nothing can be installed: say so instead of counting down to a
   // success that cannot come.
   if (!package_hold_ || !backend_.system.FileExists(inf_path)) {

@@ -4,6 +4,8 @@
 #include <functional>
 #include <memory>
 
+#include "base/text.h"
+
 namespace px {
 
 // A window timer, as Windows runs them: it ticks every interval milliseconds while it is
@@ -24,6 +26,11 @@ class TimerFactory {
   virtual ~TimerFactory() = default;
   // A new timer with interval 0 and its enabled flag set (so it does not tick yet).
   virtual std::unique_ptr<Timer> CreateTimer(std::function<void()> on_tick) = 0;
+  // A timer Windows refused to start (SetTimer failed: the desktop's or the process's quota of
+  // timers is used up) does not tick: on_failure is told instead, with the call and its code, as
+  // a tick of its own once the current one has returned. Without it the failure is ignored and
+  // a run waiting for that tick would wait for ever. Timers that cannot fail ignore it.
+  virtual void SetOnFailure(std::function<void(const Text& failure)> /*on_failure*/) {}
 };
 
 }  // namespace px

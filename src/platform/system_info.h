@@ -49,10 +49,11 @@ class SystemInfo {
   // "arm64" (as the run log names it).
   virtual Text NativeArchitecture() const = 0;
   // Opens every file of the folder without sharing write or deletion: while the hold lives,
-  // nobody may change, rename or delete them, nor rename the folder. Null when the folder or
-  // one of its files cannot be held (the folder missing or a link, a file open for writing
-  // elsewhere).
-  virtual std::unique_ptr<FileHold> HoldFiles(const Text& folder) = 0;
+  // nobody may change, rename or delete them, nor rename the folder. Null when there is no
+  // such folder or it is a link; the error when Windows refused to open or list it. A file
+  // that cannot be held (open for writing elsewhere) is named all the same, and reading it
+  // answers why it is not held.
+  virtual Expected<std::unique_ptr<FileHold>> HoldFiles(const Text& folder) = 0;
   // A new private folder under the system's temporary folder, after removing those that
   // earlier runs left behind.
   virtual Expected<std::unique_ptr<PrivateFolder>> MakePrivateFolder() = 0;

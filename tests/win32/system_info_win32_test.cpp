@@ -71,7 +71,9 @@ TEST(Win32SystemInfo, AHeldFolderCannotBeChangedUntilTheHoldEnds) {
   ASSERT_TRUE(rewrite());
 
   Win32SystemInfo system;
-  std::unique_ptr<FileHold> hold = system.HoldFiles(folder);
+  Expected<std::unique_ptr<FileHold>> held = system.HoldFiles(folder);
+  ASSERT_TRUE(held.ok()) << ToUtf8(held.error().text);
+  std::unique_ptr<FileHold> hold = std::move(held.value());
   ASSERT_NE(hold, nullptr);
   EXPECT_FALSE(rewrite());
   EXPECT_FALSE(DeleteFileW(Wide(inf)));
@@ -79,7 +81,7 @@ TEST(Win32SystemInfo, AHeldFolderCannotBeChangedUntilTheHoldEnds) {
   hold.reset();
   EXPECT_TRUE(rewrite());
 
-  EXPECT_EQ(system.HoldFiles(base + u"\\missing"), nullptr);
+  EXPECT_EQ(system.HoldFiles(base + u"\\missing").value(), nullptr);
   DeleteFileW(Wide(inf));
   RemoveDirectoryW(Wide(folder));
   RemoveDirectoryW(Wide(base));
@@ -110,7 +112,9 @@ TEST(Win32SystemInfo, AHeldFileIsReadThroughItsHandleAndALinkIsNeverRead) {
 
   Win32SystemInfo system;
   {
-    const std::unique_ptr<FileHold> hold = system.HoldFiles(folder);
+    Expected<std::unique_ptr<FileHold>> held = system.HoldFiles(folder);
+    ASSERT_TRUE(held.ok()) << ToUtf8(held.error().text);
+    const std::unique_ptr<FileHold> hold = std::move(held.value());
     ASSERT_NE(hold, nullptr);
     const Expected<std::string> bytes = hold->Read(u"PX.inf");
     ASSERT_TRUE(bytes.ok());
@@ -122,7 +126,7 @@ TEST(Win32SystemInfo, AHeldFileIsReadThroughItsHandleAndALinkIsNeverRead) {
     }
   }
   if (folder_link) {
-    EXPECT_EQ(system.HoldFiles(base + u"\\PX-link"), nullptr);
+    EXPECT_EQ(system.HoldFiles(base + u"\\PX-link").value(), nullptr);
   }
   if (!file_link || !folder_link) std::printf("note: this Windows makes no symbolic links here\n");
   DeleteFileW(Wide(folder + u"\\PX58.GPD"));

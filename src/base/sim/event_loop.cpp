@@ -50,12 +50,21 @@ std::int64_t EventLoop::NowMs() const {
   return (SteadyNs() - real_start_ns_) / 1'000'000;
 }
 
-void EventLoop::Arm(Slot& slot) { slot.due = NowMs() + std::max(slot.interval, kMinimumPeriodMs); }
+void EventLoop::Arm(Slot& slot) {
+  slot.due = NowMs() + std::max(slot.interval, kMinimumPeriodMs);
+  slot.refused = false;
+  if (!start_check_ || !slot.enabled || slot.interval == 0) return;
+  if (std::optional<Text> failure = start_check_()) {
+    // Windows keeps no timer it refused, though the timer's own settings say it runs.
+    slot.refused = true;
+    failures_.push_back(std::move(*failure));
+  }
+}
 
 EventLoop::Slot* EventLoop::NextDue() {
   Slot* next = nullptr;
   for (auto& slot : slots_) {
-    if (!slot->alive || !slot->enabled || slot->interval == 0) continue;
+    if (!slot->alive || !slot->enabled || slot->interval == 0 || slot->refused) continue;
     if (!next || slot->due < next->due) next = slot.get();
   }
   return next;
@@ -63,6 +72,13 @@ EventLoop::Slot* EventLoop::NextDue() {
 
 EventLoop::Stopped EventLoop::Run(std::optional<std::int64_t> stop_at_ms) {
   while (!quit_) {
+    if (!failures_.empty()) {
+      const Text failure = std::move(failures_.front());
+      failures_.erase(failures_.begin());
+      if (on_failure_) on_failure_(failure);
+      if (after_tick_) after_tick_();
+      continue;
+    }
     Slot* slot = NextDue();
     if (!slot) return Stopped::kIdle;
     if (stop_at_ms && slot->due > *stop_at_ms) {

@@ -20,6 +20,14 @@ class EventLoop : public TimerFactory {
   ~EventLoop() override;
 
   std::unique_ptr<Timer> CreateTimer(std::function<void()> on_tick) override;
+  void SetOnFailure(std::function<void(const Text& failure)> on_failure) override {
+    on_failure_ = std::move(on_failure);
+  }
+  // Asked each time a timer is started: the failure that start meets (the machine's planned
+  // SetTimer fault), or nothing. A failed start leaves the timer stopped.
+  void SetStartCheck(std::function<std::optional<Text>()> check) {
+    start_check_ = std::move(check);
+  }
 
   // Milliseconds since the loop was made.
   std::int64_t NowMs() const;
@@ -45,6 +53,7 @@ class EventLoop : public TimerFactory {
     bool enabled = true;
     std::int64_t due = 0;
     bool alive = true;
+    bool refused = false;  // its last start failed: it does not tick until started again
   };
   void Arm(Slot& slot);
   Slot* NextDue();
@@ -55,6 +64,9 @@ class EventLoop : public TimerFactory {
   bool quit_ = false;
   std::vector<std::unique_ptr<Slot>> slots_;
   std::function<void()> after_tick_;
+  std::function<void(const Text&)> on_failure_;
+  std::function<std::optional<Text>()> start_check_;
+  std::vector<Text> failures_;  // told before the next tick
 };
 
 }  // namespace px::sim

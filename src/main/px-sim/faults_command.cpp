@@ -92,7 +92,9 @@ Outcome RunOnce(Machine machine, const ParsedCommandLine& command_line, const Te
   ReportedCalls calls;
   RunReaders readers{&kept, &file, &calls};
   SimFormHost host(loop, {}, kBoundMs);
-  SimMessageBoxes boxes(nullptr);
+  host.SetFaults(&pc.faults);
+  // The log tells each run's error box; a campaign prints one line per run.
+  SimMessageBoxes boxes(nullptr, u"px-installer", nullptr);
   Backend backend{pc.usb,    pc.registry, pc.processes, pc.spooler,
                   pc.system, host,        boxes,        HeaderFor(machine, arguments)};
   backend.release_package = ReleasePackageOf(machine);

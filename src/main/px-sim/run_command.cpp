@@ -95,6 +95,7 @@ int Run(const RunOptions& options) {
 
   SimulatedPc pc(machine, loop);
   SimFormHost host(loop, painters, options.close_at_ms);
+  host.SetFaults(&pc.faults);
   SimMessageBoxes boxes(terminal ? &std::cout : nullptr);
   Backend backend{pc.usb,    pc.registry, pc.processes, pc.spooler,
                   pc.system, host,        boxes,        HeaderFor(machine, arguments)};

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/utf.h"
+
 namespace px::sim {
 
 namespace {
@@ -16,9 +18,14 @@ constexpr std::uint32_t kRpcDisconnected = 0x80010108;   // RPC_E_DISCONNECTED
 // Win32 errors.
 constexpr std::uint32_t kFileNotFound = 2;
 constexpr std::uint32_t kAccessDenied = 5;
+constexpr std::uint32_t kNotEnoughMemory = 8;
+constexpr std::uint32_t kCrc = 23;  // ERROR_CRC: the disk could not read the data
 constexpr std::uint32_t kSharingViolation = 32;
+constexpr std::uint32_t kLockViolation = 33;
 constexpr std::uint32_t kDiskFull = 112;
+constexpr std::uint32_t kNoSystemResources = 1450;
 constexpr std::uint32_t kCommitmentLimit = 1455;
+constexpr std::uint32_t kNotEnoughQuota = 1816;
 constexpr std::uint32_t kServerUnavailable = 1722;  // RPC_S_SERVER_UNAVAILABLE: spooler stopped
 constexpr std::uint32_t kCallFailed = 1726;         // RPC_S_CALL_FAILED: spooler restarting
 
@@ -65,6 +72,13 @@ const std::vector<FaultableCall>& Calls() {
        {kServerUnavailable, kCallFailed, kAccessDenied}},
       {"CreateDirectory", "CreateDirectoryW", FaultCode::kHresult, {kAccessDenied, kDiskFull}},
       {"WriteFile", "WriteFile", FaultCode::kHresult, {kDiskFull}},
+      {"CreateFile", "CreateFileW", FaultCode::kHresult, {kAccessDenied, kSharingViolation}},
+      {"ReadFile", "ReadFile", FaultCode::kHresult, {kCrc, kLockViolation}},
+      {"CreateWindowEx",
+       "CreateWindowExW",
+       FaultCode::kHresult,
+       {kNotEnoughMemory, kNoSystemResources}},
+      {"SetTimer", "SetTimer", FaultCode::kHresult, {kNoSystemResources, kNotEnoughQuota}},
       {"log open", "log open", FaultCode::kStatus, {kAccessDenied, kSharingViolation}},
       {"log write", "log write", FaultCode::kStatus, {kDiskFull}},
       {"log rotate", "log rotate", FaultCode::kStatus, {kAccessDenied, kSharingViolation}},
@@ -90,6 +104,11 @@ std::string LoggedCode(const FaultableCall& call, std::uint32_t error) {
   char hex[16];
   std::snprintf(hex, sizeof hex, "0x%08X", static_cast<unsigned>(hr));
   return hex;
+}
+
+SystemError PlannedError(TextView what, std::uint32_t error) {
+  const FaultableCall hresult{"", "", FaultCode::kHresult, {}};
+  return SystemError{Text(what) + u": " + Utf8Literal(LoggedCode(hresult, error))};
 }
 
 std::uint32_t FaultPlan::Call(std::string_view call) {

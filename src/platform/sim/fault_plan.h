@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/system_error.h"
+
 namespace px::sim {
 
 // How an operation's failure shows: a status code the caller gets back (the registry's, the
@@ -27,6 +29,10 @@ std::span<const FaultableCall> FaultableCalls();
 const FaultableCall* FindFaultableCall(std::string_view call);
 // The code as the log writes it: "1722", or "0x80041069" (a Win32 error as its HRESULT).
 std::string LoggedCode(const FaultableCall& call, std::uint32_t error);
+
+// A planned failure as the Win32 backend names one: the call, then its HRESULT
+// ("CreateProcessW: 0x80070002").
+SystemError PlannedError(TextView what, std::uint32_t error);
 
 // The nth call of an operation (counted from 1 in each run) answers error.
 struct PlannedFault {

@@ -3,7 +3,19 @@
 namespace px::sim {
 
 Status SimFormHost::Open(bool show_window, RunEvents&) {
+  if (const std::uint32_t error = Injected("CreateWindowEx")) {
+    return PlannedError(u"CreateWindowExW", error);
+  }
+  loop_.SetStartCheck([this]() -> std::optional<Text> {
+    if (const std::uint32_t error = Injected("SetTimer")) {
+      return PlannedError(u"SetTimer", error).text;
+    }
+    return std::nullopt;
+  });
   if (!show_window) return Ok();
+  if (const std::uint32_t error = Injected("CreateWindowEx")) {
+    return PlannedError(u"CreateWindowExW", error);
+  }
   view_ = std::make_unique<SimView>([this] { loop_.Quit(); });
   for (WindowPainter* painter : painters_) view_->AddPainter(painter);
   // Windows paints once a tick's handler has returned.

@@ -11,11 +11,13 @@ namespace px::sim {
 
 // The boxes of a run without a window on the simulated PC. Nobody is there to answer: a
 // question gets its default button, Yes. With a terminal the boxes are printed there; the usage
-// goes to px-sim's standard output and an error box to its standard error, terminal or not.
+// goes to px-sim's standard output and an error box to its standard error (or to errors),
+// terminal or not.
 class SimMessageBoxes : public MessageBoxes {
  public:
-  explicit SimMessageBoxes(std::ostream* terminal, Text title = u"px-installer")
-      : out_(terminal), title_(std::move(title)) {}
+  explicit SimMessageBoxes(std::ostream* terminal, Text title = u"px-installer",
+                           std::ostream* errors = &std::cerr)
+      : out_(terminal), errors_(errors), title_(std::move(title)) {}
 
   void ShowMessage(const Text& text) override { Print(text, "[ OK ]"); }
   bool AskYesNo(const Text& text) override {
@@ -23,7 +25,9 @@ class SimMessageBoxes : public MessageBoxes {
     return true;
   }
   void ShowUsage(const Text& text) override { std::cout << ToUtf8(text) << "\n"; }
-  void ShowError(const Text& text) override { std::cerr << ToUtf8(text) << "\n"; }
+  void ShowError(const Text& text) override {
+    if (errors_) *errors_ << ToUtf8(text) << "\n";
+  }
 
  private:
   void Print(const Text& text, const char* buttons) {
@@ -34,6 +38,7 @@ class SimMessageBoxes : public MessageBoxes {
   }
 
   std::ostream* out_;
+  std::ostream* errors_;
   Text title_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "base/utf.h"
@@ -38,12 +39,6 @@ bool StartsWithNoCase(TextView text, TextView prefix) {
   return true;
 }
 
-// A planned failure as the Win32 backend names one: the call, then its HRESULT.
-SystemError Failed(TextView what, std::uint32_t error) {
-  FaultableCall hresult{"", "", FaultCode::kHresult, {}};
-  return SystemError{Text(what) + u": " + Utf8Literal(LoggedCode(hresult, error))};
-}
-
 // One enumeration of a Dependent list, failing on the object after fail_after when the machine
 // says so. The list is the machine's and outlives the pass.
 class SimAssociations : public ListedAssociations {
@@ -54,7 +49,7 @@ class SimAssociations : public ListedAssociations {
 
   Expected<bool> Next() override {
     if (const std::uint32_t error = Planned("NextDependent")) {
-      return Failed(u"WMI enumeration", error);
+      return PlannedError(u"WMI enumeration", error);
     }
     if (fail_after_ && static_cast<std::int64_t>(read()) >= *fail_after_ && read() < size()) {
       return SystemError{u"WMI enumeration: 0x80041001 Generic failure"};
@@ -64,7 +59,7 @@ class SimAssociations : public ListedAssociations {
 
   Expected<Text> Dependent() override {
     if (const std::uint32_t error = Planned("GetDependent")) {
-      return Failed(u"WMI Get Dependent", error);
+      return PlannedError(u"WMI Get Dependent", error);
     }
     return ListedAssociations::Dependent();
   }
@@ -80,7 +75,8 @@ class SimAssociations : public ListedAssociations {
 
 // The texts Windows gives for these failures.
 Expected<std::unique_ptr<UsbAssociationCursor>> SimUsb::Query() {
-  if (const std::uint32_t error = Injected("ExecQuery")) return Failed(u"WMI ExecQuery", error);
+  if (const std::uint32_t error = Injected("ExecQuery"))
+    return PlannedError(u"WMI ExecQuery", error);
   if (machine_.wmi_error_from_ms && loop_.NowMs() >= *machine_.wmi_error_from_ms) {
     return SystemError{u"ExecQuery: 0x80041001 Generic failure"};
   }
@@ -90,7 +86,7 @@ Expected<std::unique_ptr<UsbAssociationCursor>> SimUsb::Query() {
 
 Expected<std::unique_ptr<Process>> SimProcesses::Start(const Text& command_line, ShowState) {
   if (const std::uint32_t error = Injected("CreateProcess"))
-    return Failed(u"CreateProcessW", error);
+    return PlannedError(u"CreateProcessW", error);
   const std::vector<Text> args = SplitCommandLine(command_line);
   if (!args.empty() && std::find(start_fails_.begin(), start_fails_.end(), ProgramName(args[0])) !=
                            start_fails_.end()) {
@@ -130,48 +126,55 @@ bool SimSystem::FileExists(const Text& path) const {
 
 Text SimSystem::NativeArchitecture() const { return Text(ArchitectureName(machine_.arch)); }
 
-namespace {
-
 // The package folder as the installer holds it: its files read when asked (nobody on the
-// simulated machine changes them meanwhile).
+// simulated machine changes them meanwhile). Like Windows it opens each file once; a file the
+// machine's faults refused is named, and reading it answers the refusal.
 class SimHold : public FileHold {
  public:
-  SimHold(int& holds, std::filesystem::path folder) : holds_(holds), folder_(std::move(folder)) {
+  SimHold(SimSystem& system, int& holds, std::filesystem::path folder)
+      : system_(system), holds_(holds), folder_(std::move(folder)) {
     ++holds_;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_, error)) {
+      if (entry.is_symlink(error) || entry.is_regular_file(error)) {
+        Text name = FromUtf8(entry.path().filename().string()).value_or(Text());
+        if (const std::uint32_t refused = system_.Injected("CreateFile")) {
+          refused_[name] = PlannedError(u"CreateFileW", refused);
+        }
+        names_.push_back(std::move(name));
+      }
+    }
+    std::sort(names_.begin(), names_.end());
   }
   ~SimHold() override { --holds_; }
   SimHold(const SimHold&) = delete;
   SimHold& operator=(const SimHold&) = delete;
 
-  std::vector<Text> Names() const override {
-    std::vector<Text> names;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder_, error)) {
-      if (entry.is_symlink(error) || entry.is_regular_file(error)) {
-        names.push_back(FromUtf8(entry.path().filename().string()).value_or(Text()));
-      }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<Text> Names() const override { return names_; }
 
   Expected<std::string> Read(const Text& name) const override {
+    if (const auto refused = refused_.find(name); refused != refused_.end()) return refused->second;
     const std::filesystem::path path = folder_ / ToUtf8(name);
     std::error_code error;
     if (std::filesystem::is_symlink(path, error)) return SystemError{u"a link"};
     std::ifstream in(path, std::ios::binary);
     if (!in) return SystemError{u"cannot be read"};
+    // A read that fails gives nothing.
+    if (const std::uint32_t failed = system_.Injected("ReadFile")) {
+      return PlannedError(u"ReadFile", failed);
+    }
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
   }
 
  private:
+  SimSystem& system_;
   int& holds_;
   std::filesystem::path folder_;
+  std::vector<Text> names_;
+  std::map<Text, SystemError> refused_;
 };
-
-}  // namespace
 
 class SimPrivateFolder : public PrivateFolder {
  public:
@@ -189,7 +192,7 @@ class SimPrivateFolder : public PrivateFolder {
   Status Write(const Text& name, std::string_view bytes) override {
     // A full disk writes nothing.
     if (const std::uint32_t error = system_.Injected("WriteFile"))
-      return Failed(u"WriteFile", error);
+      return PlannedError(u"WriteFile", error);
     system_.private_files_[Upcase(path_ + u"\\" + name)] = std::string(bytes);
     return Ok();
   }
@@ -201,17 +204,22 @@ class SimPrivateFolder : public PrivateFolder {
   bool kept_ = false;
 };
 
-std::unique_ptr<FileHold> SimSystem::HoldFiles(const Text& folder) {
+Expected<std::unique_ptr<FileHold>> SimSystem::HoldFiles(const Text& folder) {
   const std::filesystem::path host = HostPath(folder + u"\\");
   std::error_code error;
-  if (host.empty() || !std::filesystem::is_directory(host, error)) return nullptr;
-  if (std::filesystem::is_symlink(machine_.package_dir, error)) return nullptr;
-  return std::make_unique<SimHold>(holds_, host);
+  if (host.empty() || !std::filesystem::is_directory(host, error)) {
+    return std::unique_ptr<FileHold>();
+  }
+  if (std::filesystem::is_symlink(machine_.package_dir, error)) return std::unique_ptr<FileHold>();
+  if (const std::uint32_t refused = Injected("CreateFile")) {
+    return PlannedError(u"CreateFileW", refused);
+  }
+  return std::unique_ptr<FileHold>(std::make_unique<SimHold>(*this, holds_, host));
 }
 
 Expected<std::unique_ptr<PrivateFolder>> SimSystem::MakePrivateFolder() {
   if (const std::uint32_t error = Injected("CreateDirectory")) {
-    return Failed(u"CreateDirectoryW", error);
+    return PlannedError(u"CreateDirectoryW", error);
   }
   Text path =
       u"C:\\Windows\\Temp\\px-package." + FromUtf8(std::to_string(++private_folders_)).value();

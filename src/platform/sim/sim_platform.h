@@ -66,7 +66,7 @@ class SimSystem : public SystemInfo, public FaultHook {
   bool FileExists(const Text& path) const override;
   Text NativeArchitecture() const override;
   // The driver package's folder is held as a whole; holds() tells how many holds live.
-  std::unique_ptr<FileHold> HoldFiles(const Text& folder) override;
+  Expected<std::unique_ptr<FileHold>> HoldFiles(const Text& folder) override;
   std::optional<bool> ProtectedPrintEnabled() const override { return machine_.protected_print; }
   int holds() const { return holds_; }
   // Private folders live in the machine's memory, C:\Windows\Temp\px-package.1 and on.
@@ -84,6 +84,7 @@ class SimSystem : public SystemInfo, public FaultHook {
 
  private:
   friend class SimPrivateFolder;
+  friend class SimHold;
   const Machine& machine_;
   int holds_ = 0;
   int private_folders_ = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,7 @@ class Win32Hold : public FileHold {
     Text name;
     UniqueKernelHandle handle;
     bool link = false;
+    std::optional<SystemError> refused;  // why it could not be held
   };
   UniqueKernelHandle folder;
   std::vector<File> files;
@@ -65,6 +67,7 @@ class Win32Hold : public FileHold {
     const auto file =
         std::find_if(files.begin(), files.end(), [&](const File& f) { return f.name == name; });
     if (file == files.end()) return SystemError{u"not held"};
+    if (file->refused) return *file->refused;
     if (file->link) return SystemError{u"a link"};
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file->handle.get(), &size)) return LastError(L"GetFileSizeEx");
@@ -104,35 +107,39 @@ bool IsLink(HANDLE handle) {
 
 }  // namespace
 
-std::unique_ptr<FileHold> Win32SystemInfo::HoldFiles(const Text& folder) {
+Expected<std::unique_ptr<FileHold>> Win32SystemInfo::HoldFiles(const Text& folder) {
   const std::wstring base(Wide(folder), folder.size());
   auto hold = std::make_unique<Win32Hold>();
   // The folder as the name it has: a junction in its place is refused, not followed.
   const HANDLE self = OpenShared(base);
-  if (self == INVALID_HANDLE_VALUE) return nullptr;
+  if (self == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+      return std::unique_ptr<FileHold>();
+    }
+    return Win32Error(L"CreateFileW", error);
+  }
   hold->folder.reset(self);
-  if (IsLink(self)) return nullptr;
+  if (IsLink(self)) return std::unique_ptr<FileHold>();
 
   WIN32_FIND_DATAW entry;
   const HANDLE find = FindFirstFileW((base + L"\\*").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return nullptr;
-  bool held = true;
+  if (find == INVALID_HANDLE_VALUE) return LastError(L"FindFirstFileW");
   do {
     const bool link = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !link) continue;
-    const HANDLE file = OpenShared(base + L"\\" + entry.cFileName);
-    if (file == INVALID_HANDLE_VALUE) {
-      held = false;
-      break;
-    }
     Win32Hold::File& held_file = hold->files.emplace_back();
     held_file.name = FromWide(entry.cFileName, wcslen(entry.cFileName));
+    const HANDLE file = OpenShared(base + L"\\" + entry.cFileName);
+    if (file == INVALID_HANDLE_VALUE) {
+      held_file.refused = LastError(L"CreateFileW");
+      continue;
+    }
     held_file.handle.reset(file);
     held_file.link = link || IsLink(file);
   } while (FindNextFileW(find, &entry));
   FindClose(find);
-  if (!held) return nullptr;
-  return hold;
+  return std::unique_ptr<FileHold>(std::move(hold));
 }
 
 namespace {

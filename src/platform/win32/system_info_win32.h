@@ -15,7 +15,7 @@ class Win32SystemInfo : public SystemInfo {
   // them. Each is opened as the name itself: a folder that is a junction is refused, a file
   // that is a link is held as one and never read. Sub-folders are left alone: the package
   // keeps its files at its top.
-  std::unique_ptr<FileHold> HoldFiles(const Text& folder) override;
+  Expected<std::unique_ptr<FileHold>> HoldFiles(const Text& folder) override;
   // <windows>\Temp\px-package.<process id>, made with the DACL of the log's folder.
   Expected<std::unique_ptr<PrivateFolder>> MakePrivateFolder() override;
   // Asks the WinRT class through combase.dll, loaded from the system folder at run time: a

@@ -7,6 +7,8 @@ namespace px::win32 {
 namespace {
 
 constexpr wchar_t kTimerWindowClass[] = L"PxInstallerTimers";
+// Posted to the timers' window after a SetTimer was refused.
+constexpr UINT kTimerFailed = WM_APP + 1;
 
 }  // namespace
 
@@ -67,7 +69,10 @@ std::unique_ptr<Timer> WindowTimers::CreateTimer(std::function<void()> on_tick) 
 void WindowTimers::Arm(const Slot& slot) {
   if (slot.enabled && slot.interval != 0) {
     // Windows raises intervals below USER_TIMER_MINIMUM (10 ms) to it.
-    SetTimer(window_.get(), slot.id, slot.interval, nullptr);
+    if (SetTimer(window_.get(), slot.id, slot.interval, nullptr) == 0) {
+      failures_.push_back(LastError(L"SetTimer").text);
+      if (failures_.size() == 1) PostMessageW(window_.get(), kTimerFailed, 0, 0);
+    }
   } else {
     KillTimer(window_.get(), slot.id);
   }
@@ -89,12 +94,28 @@ void WindowTimers::OnTimer(UINT_PTR id) {
   in_tick_ = true;
   slot->on_tick();
   in_tick_ = false;
+  OnFailures();
+}
+
+void WindowTimers::OnFailures() {
+  // A tick that opened a modal box is still running: its end tells them.
+  if (in_tick_) return;
+  std::vector<Text> failures;
+  failures.swap(failures_);
+  for (const Text& failure : failures) {
+    if (on_failure_) on_failure_(failure);
+  }
 }
 
 LRESULT CALLBACK WindowTimers::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_TIMER) {
+  if (message == WM_TIMER || message == kTimerFailed) {
     auto* timers = reinterpret_cast<WindowTimers*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (timers != nullptr) timers->OnTimer(static_cast<UINT_PTR>(w));
+    if (timers == nullptr) return 0;
+    if (message == WM_TIMER) {
+      timers->OnTimer(static_cast<UINT_PTR>(w));
+    } else {
+      timers->OnFailures();
+    }
     return 0;
   }
   return DefWindowProcW(window, message, w, l);

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "base/timers.h"
 #include "base/win32/unique_handle.h"
@@ -26,6 +27,11 @@ class WindowTimers : public TimerFactory {
   WindowTimers& operator=(const WindowTimers&) = delete;
 
   std::unique_ptr<Timer> CreateTimer(std::function<void()> on_tick) override;
+  // A refused SetTimer is posted to the timers' window and told from there, never from inside
+  // the call that started the timer.
+  void SetOnFailure(std::function<void(const Text& failure)> on_failure) override {
+    on_failure_ = std::move(on_failure);
+  }
 
   bool in_tick() const { return in_tick_; }
 
@@ -43,11 +49,14 @@ class WindowTimers : public TimerFactory {
   void Arm(const Slot& slot);
   void Remove(UINT_PTR id);
   void OnTimer(UINT_PTR id);
+  void OnFailures();
 
   UniqueWindow window_;
   std::map<UINT_PTR, std::shared_ptr<Slot>> slots_;
   UINT_PTR next_id_ = 1;
   bool in_tick_ = false;
+  std::function<void(const Text&)> on_failure_;
+  std::vector<Text> failures_;  // refused starts not told yet
 };
 
 // Runs the thread's message loop until WM_QUIT; returns its exit code.
