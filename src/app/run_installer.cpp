@@ -42,7 +42,7 @@ class WindowReader : public RunEvents {
 class NoMessageBoxes : public MessageBoxes {
  public:
   void ShowMessage(const Text&) override {}
-  bool AskYesNo(const Text&) override { return true; }
+  Expected<bool> AskYesNo(const Text&) override { return true; }
   void ShowUsage(const Text&) override {}
   void ShowError(const Text&) override {}
 };

@@ -1,6 +1,7 @@
 #include "app/uninstall.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "texts/installer_texts.h"
@@ -23,10 +24,15 @@ UninstallResult Uninstall(PrintSpooler& spooler, MessageBoxes& boxes, const Mode
     events.On(event::Message{text});
     boxes.ShowMessage(text);
   };
-  const auto ask = [&](const Text& text) {
-    const bool yes = boxes.AskYesNo(text);
-    events.On(event::Question{text, yes});
-    return yes;
+  // The answer, or nothing when the box could not be shown: then nobody said yes.
+  const auto ask = [&](const Text& text) -> std::optional<bool> {
+    const Expected<bool> yes = boxes.AskYesNo(text);
+    if (!yes) {
+      events.On(event::Failure{yes.error()});
+      return std::nullopt;
+    }
+    events.On(event::Question{text, yes.value()});
+    return yes.value();
   };
   const auto text = [language_flag](TextId id) { return Text(TextFor(id, language_flag)); };
   // One line of a box: what, and the error code when it failed.
@@ -76,7 +82,9 @@ UninstallResult Uninstall(PrintSpooler& spooler, MessageBoxes& boxes, const Mode
       });
       if (!named) listing += driver_line(driver);
     }
-    if (!ask(text(TextId::kRemoveAsk) + listing)) {
+    const std::optional<bool> yes = ask(text(TextId::kRemoveAsk) + listing);
+    if (!yes) return failed_result;
+    if (!*yes) {
       return {ExitCode::kRegistered, u"nothing removed: the user answered no"};
     }
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/text.h"
+#include "platform/system_error.h"
 
 namespace px {
 
@@ -12,8 +13,9 @@ class MessageBoxes {
   virtual ~MessageBoxes() = default;
   // One OK button, no icon; returns when the user has confirmed it.
   virtual void ShowMessage(const Text& text) = 0;
-  // Yes and No, Yes the default button; true when the answer is Yes.
-  virtual bool AskYesNo(const Text& text) = 0;
+  // Yes and No, Yes the default button; true when the answer is Yes. The error when Windows
+  // could not show the box: nobody answered, neither Yes nor No.
+  virtual Expected<bool> AskYesNo(const Text& text) = 0;
   // One OK button with the information icon: the usage.
   virtual void ShowUsage(const Text& text) = 0;
   // One OK button with the error icon.

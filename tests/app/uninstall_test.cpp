@@ -16,7 +16,7 @@ namespace {
 class AnsweredBoxes : public MessageBoxes {
  public:
   void ShowMessage(const Text& text) override { shown.push_back(text); }
-  bool AskYesNo(const Text& text) override {
+  Expected<bool> AskYesNo(const Text& text) override {
     asked.push_back(text);
     return answer;
   }

@@ -95,6 +95,7 @@ Outcome RunOnce(Machine machine, const ParsedCommandLine& command_line, const Te
   host.SetFaults(&pc.faults);
   // The log tells each run's error box; a campaign prints one line per run.
   SimMessageBoxes boxes(nullptr, u"px-installer", nullptr);
+  boxes.SetFaults(&pc.faults);
   Backend backend{pc.usb,    pc.registry, pc.processes, pc.spooler,
                   pc.system, host,        boxes,        HeaderFor(machine, arguments)};
   backend.release_package = ReleasePackageOf(machine);

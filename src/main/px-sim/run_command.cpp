@@ -97,6 +97,7 @@ int Run(const RunOptions& options) {
   SimFormHost host(loop, painters, options.close_at_ms);
   host.SetFaults(&pc.faults);
   SimMessageBoxes boxes(terminal ? &std::cout : nullptr);
+  boxes.SetFaults(&pc.faults);
   Backend backend{pc.usb,    pc.registry, pc.processes, pc.spooler,
                   pc.system, host,        boxes,        HeaderFor(machine, arguments)};
   backend.release_package = ReleasePackageOf(machine);

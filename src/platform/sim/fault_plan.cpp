@@ -79,6 +79,7 @@ const std::vector<FaultableCall>& Calls() {
        FaultCode::kHresult,
        {kNotEnoughMemory, kNoSystemResources}},
       {"SetTimer", "SetTimer", FaultCode::kHresult, {kNoSystemResources, kNotEnoughQuota}},
+      {"MessageBox", "MessageBoxW", FaultCode::kHresult, {kNotEnoughMemory, kNoSystemResources}},
       {"log open", "log open", FaultCode::kStatus, {kAccessDenied, kSharingViolation}},
       {"log write", "log write", FaultCode::kStatus, {kDiskFull}},
       {"log rotate", "log rotate", FaultCode::kStatus, {kAccessDenied, kSharingViolation}},

@@ -11,7 +11,7 @@ class Win32MessageBoxes : public MessageBoxes {
  public:
   explicit Win32MessageBoxes(Text title) : title_(std::move(title)) {}
   void ShowMessage(const Text& text) override;
-  bool AskYesNo(const Text& text) override;
+  Expected<bool> AskYesNo(const Text& text) override;
   void ShowUsage(const Text& text) override;
   void ShowError(const Text& text) override;
 
