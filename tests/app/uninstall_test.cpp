@@ -22,7 +22,7 @@ class AnsweredBoxes : public MessageBoxes {
   }
   void ShowUsage(const Text&) override {}
   void ShowError(const Text&) override {}
-  bool answer = true;
+  Expected<bool> answer = true;
   std::vector<Text> asked;
   std::vector<Text> shown;
 };
@@ -99,6 +99,14 @@ TEST_F(Removal, TakesEveryModelOfThePackageOnAnyPortAndLeavesOtherMakers) {
 }
 
 TEST_F(Removal, WindowedAsksBeforeAnythingGoes) {
+  // A question Windows could not show was answered by nobody: nothing goes, and the log says why.
+  boxes.answer = SystemError{u"MessageBoxW: 0x80070008"};
+  EXPECT_EQ(Remove(false).code, ExitCode::kSystemError);
+  EXPECT_EQ(CountOf("\tMessage\tpx-installer\tMessageBoxW: 0x80070008"), 1u);
+  EXPECT_EQ(CountOf("\tQuestion\t"), 0u);
+  EXPECT_EQ(spooler.printers().size(), 3u);
+  boxes.asked.clear();
+
   boxes.answer = false;
   const UninstallResult kept = Remove(false);
   EXPECT_EQ(kept.code, ExitCode::kRegistered);
