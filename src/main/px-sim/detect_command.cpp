@@ -1,12 +1,11 @@
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "app/run_log.h"
 #include "base/utf.h"
 #include "commands.h"
 #include "detect/detect_usb_printer.h"
 #include "platform/sim/dependent_list.h"
+#include "platform/sim/host_file.h"
 #include "texts/installer_texts.h"
 
 namespace px::sim {
@@ -21,11 +20,9 @@ struct DetectOptions {
 };
 
 std::vector<Text> ReadUsbFile(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw MachineFileMissing(file + ": cannot be read");
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return ParseDependentList(bytes.str(), file);
+  const std::optional<std::string> bytes = ReadHostFile(file);
+  if (!bytes) throw MachineFileMissing(file + ": cannot be read");
+  return ParseDependentList(*bytes, file);
 }
 
 void Detect(const DetectOptions& options) {

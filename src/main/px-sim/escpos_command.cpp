@@ -1,10 +1,10 @@
 // px-sim escpos: a virtual receipt printer. It carries out the bytes of a job as the PX printers
 // do and draws the receipt that comes out.
-#include <fstream>
 #include <iostream>
-#include <sstream>
+#include <optional>
 
 #include "commands.h"
+#include "platform/sim/host_file.h"
 #include "receipt/escpos_printer.h"
 #include "receipt/receipt_picture.h"
 
@@ -19,12 +19,15 @@ struct EscPosOptions {
 };
 
 void EscPos(const EscPosOptions& options) {
-  std::ifstream in(options.in, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
+  // A job that cannot be read is not printed as an empty one.
+  const std::optional<std::string> bytes = ReadHostFile(options.in);
+  if (!bytes) {
+    std::cerr << "px-sim: escpos: " << options.in << ": cannot be read\n";
+    throw CLI::RuntimeError(EX_NOINPUT);
+  }
   receipt::Receipt receipt;
   try {
-    receipt = receipt::Interpret(bytes.str(), receipt::RollOf(options.paper));
+    receipt = receipt::Interpret(*bytes, receipt::RollOf(options.paper));
   } catch (const receipt::EscPosError& error) {
     for (const std::string& line : error.log()) std::cout << line << "\n";
     std::cerr << "px-sim: escpos: " << options.in << ": " << error.what() << "\n";

@@ -3,13 +3,13 @@
 #include <cmath>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <stdexcept>
 
 #include "base/utf.h"
 #include "commands.h"
 #include "platform/sim/driver_data.h"
 #include "platform/sim/gpd_file.h"
+#include "platform/sim/host_file.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/sim_spooler.h"
 #include "receipt/escpos_printer.h"
@@ -35,14 +35,6 @@ struct PrintOptions {
   throw CLI::RuntimeError(code);
 }
 
-std::optional<std::string> ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (path.empty() || !in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 // The description of the queue's driver: the spooler stages the drivers of the machine's own
 // package from <program folder>\PX\PX.inf, so the files are that folder's.
 GpdFile InstalledDescription(const Machine& machine, const SimSystem& system,
@@ -59,7 +51,7 @@ GpdFile InstalledDescription(const Machine& machine, const SimSystem& system,
          EX_NOINPUT);
   }
   const Text folder = machine.program_folder + u"\\PX\\";
-  const auto read = [&](const Text& name) { return ReadFile(system.HostPath(folder + name)); };
+  const auto read = [&](const Text& name) { return ReadHostFile(system.HostPath(folder + name)); };
   const std::optional<std::string> inf_bytes = read(u"PX.inf");
   if (!inf_bytes) Fail("the machine's driver package has no PX.inf", EX_NOINPUT);
   const InfFile inf = InfFile::Parse(*inf_bytes, "PX.inf");

@@ -3,13 +3,12 @@
 #include <toml++/toml.h>
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "base/utf.h"
 #include "platform/sim/command_line.h"
 #include "platform/sim/dependent_list.h"
+#include "platform/sim/host_file.h"
 #include "platform/sim/windows_locale.h"
 
 #ifndef PX_SOURCE_ROOT
@@ -21,11 +20,9 @@ namespace px::sim {
 namespace {
 
 std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw MachineFileMissing(path.string() + ": cannot be read");
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  std::optional<std::string> bytes = ReadHostFile(path);
+  if (!bytes) throw MachineFileMissing(path.string() + ": cannot be read");
+  return std::move(*bytes);
 }
 
 [[noreturn]] void Fail(const std::string& file, const toml::node& node, const std::string& why) {

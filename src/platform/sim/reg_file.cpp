@@ -1,11 +1,10 @@
 #include "platform/sim/reg_file.h"
 
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "base/utf.h"
 #include "platform/sim/dependent_list.h"
+#include "platform/sim/host_file.h"
 
 namespace px::sim {
 
@@ -292,11 +291,9 @@ SimRegistry LoadRegistry(const std::vector<std::filesystem::path>& files, unsign
   CodePage page(code_page);
   RegistryStore store;
   for (const std::filesystem::path& file : files) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw MachineFileMissing(file.string() + ": cannot be read");
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    LoadRegFile(store, bytes.str(), file.string(), page);
+    const std::optional<std::string> bytes = ReadHostFile(file);
+    if (!bytes) throw MachineFileMissing(file.string() + ": cannot be read");
+    LoadRegFile(store, *bytes, file.string(), page);
   }
   return SimRegistry(std::move(store), std::move(page));
 }

@@ -1,13 +1,12 @@
 #include "platform/sim/sim_platform.h"
 
 #include <algorithm>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "base/utf.h"
 #include "platform/listed_associations.h"
 #include "platform/sim/command_line.h"
+#include "platform/sim/host_file.h"
 #include "platform/sim/text_case.h"
 
 namespace px::sim {
@@ -157,15 +156,13 @@ class SimHold : public FileHold {
     const std::filesystem::path path = folder_ / ToUtf8(name);
     std::error_code error;
     if (std::filesystem::is_symlink(path, error)) return SystemError{u"a link"};
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return SystemError{u"cannot be read"};
+    std::optional<std::string> bytes = ReadHostFile(path);
+    if (!bytes) return SystemError{u"cannot be read"};
     // A read that fails gives nothing.
     if (const std::uint32_t failed = system_.Injected("ReadFile")) {
       return PlannedError(u"ReadFile", failed);
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return std::move(*bytes);
   }
 
  private:
@@ -230,12 +227,7 @@ std::optional<std::string> SimSystem::ReadFile(const Text& windows_path) const {
   if (const auto file = private_files_.find(Upcase(windows_path)); file != private_files_.end()) {
     return file->second;
   }
-  const std::filesystem::path file = HostPath(windows_path);
-  std::ifstream in(file, std::ios::binary);
-  if (file.empty() || !in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  return ReadHostFile(HostPath(windows_path));
 }
 
 std::string SimSystem::SourceName(const Text& windows_path) const {
