@@ -103,9 +103,13 @@ RunResult RunInstaller(const ParsedCommandLine& command_line, Backend& backend, 
     if (windows) backend.boxes.ShowError(command_line.error + u"\n\n" + Text(UsageText()));
     return Ended(events, ExitCode::kBadCommandLine);
   }
-  if (args.quiet && backend.lock != nullptr &&
-      backend.lock->Take() == UnattendedLock::Claim::kRunning) {
-    return Ended(events, ExitCode::kAlreadyRunning);
+  if (args.quiet && backend.lock != nullptr) {
+    const UnattendedLock::Claim claim = backend.lock->Take();
+    if (claim == UnattendedLock::Claim::kRunning) return Ended(events, ExitCode::kAlreadyRunning);
+    // A lock Windows refused to make leaves the run unguarded, not stopped.
+    if (claim == UnattendedLock::Claim::kNone && !backend.lock->Refusal().empty()) {
+      events.On(event::Warning{{u"unattended lock: " + backend.lock->Refusal()}});
+    }
   }
 
   // /uninstall: the package's printers go, with boxes of their own and no window. Where nobody

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/text.h"
+
 namespace px {
 
 // One unattended run at a time: a deployment tool that starts the installer twice gets the
@@ -14,6 +16,9 @@ class UnattendedLock {
 
   virtual ~UnattendedLock() = default;
   virtual Claim Take() = 0;
+  // After kNone: the call that refused to make the lock, and its code; empty where this system
+  // has no lock to make (no private namespaces, an account that is not an administrator).
+  virtual Text Refusal() const { return {}; }
 };
 
 }  // namespace px

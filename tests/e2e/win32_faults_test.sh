@@ -4,10 +4,12 @@
 # and PX_SIM):
 #   win32_faults_test.sh PX_INSTALLER_EXE WINDOW_PROBE_EXE OUTPUT_DIR
 # With Wine's WMI provider (wbemprox) switched off, the first detection pass of an unattended
-# run cannot reach WMI: Windows' COM refuses the locator with an HRESULT. The built-in machine
-# with its first WMI query failing is the simulated twin. Both must end the same way: exit code
-# 6, a message naming the WMI call and its HRESULT, then "End error" and the exit line; no
-# window, and no box shown on the screen (an unattended run only logs its boxes).
+# run cannot reach WMI: Windows' COM refuses the locator with an HRESULT. A folder where the
+# unattended lock's file goes (Wine has no private namespaces for its mutex) makes the lock
+# fail too. The built-in machine with its lock and its first WMI query failing is the simulated
+# twin. Both must go on past the lock with a warning naming the call, and end the same way:
+# exit code 6, a message naming the WMI call and its HRESULT, then "End error" and the exit
+# line; no window, and no box shown on the screen (an unattended run only logs its boxes).
 set -euo pipefail
 exe=$1 probe=$2 out=$3
 here=$(cd "$(dirname "$0")" && pwd)
@@ -30,18 +32,22 @@ fail() {
 # A log line without its time: kind and fields.
 untimed() { cut -f 2- | tr -d '\r'; }
 
-# The simulated PC: the built-in machine, its first WMI query timing out.
+# The simulated PC: the built-in machine, its lock refused and its first WMI query timing out.
 mkdir -p "$out/machine"
 cp "$here/../../machines/default/"* "$out/machine/"
-printf '\n[[faults]]\ncall = "ExecQuery"\nnth = 1\nerror = 0x80041069\n' >>"$out/machine/machine.toml"
+printf '\n[[faults]]\ncall = "%s"\nnth = 1\nerror = %s\n' CreateMutex 6 ExecQuery 0x80041069 \
+  >>"$out/machine/machine.toml"
 sim_status=0
 "$px_sim" run --instant --view none "$out/machine" --args "/quiet /wait 2 /log $sim_log" \
   >"$out/sim.out" 2>&1 || sim_status=$?
 [ "$sim_status" = 6 ] || fail "px-sim ended with $sim_status, expected 6: $(cat "$out/sim.out")"
 
-# Wine: the same run with WMI's provider disabled.
+# Wine: the same run with WMI's provider disabled and a folder in the lock file's place.
 timeout 60 wineserver -w || true
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}wbemprox=d"
+lock_in_the_way="$WINEPREFIX/drive_c/ProgramData/px-installer/quiet.lock"
+mkdir -p "$lock_in_the_way"
+trap 'rmdir "$lock_in_the_way" 2>/dev/null || true' EXIT
 wine "$exe" /quiet /wait 2 /log "$(winepath -w "$wine_log")" &
 installer=$!
 if wine "$probe" wait "$caption" 3 >/dev/null; then fail "a window was shown"; fi
@@ -50,9 +56,12 @@ wait "$installer" || status=$?
 installer=
 [ "$status" = 6 ] || fail "px-installer.exe ended with $status, expected 6"
 
-# The same ending: the box that names the refused call, then the run's end and its exit code.
+# The same warning, and the same ending: the box that names the refused call, then the run's end
+# and its exit code.
 for log in "$sim_log" "$wine_log"; do
   [ -f "$log" ] || fail "no log at $log"
+  untimed <"$log" | grep -qE $'^Warning\tunattended lock: Create(Mutex|File)W: 0x8[0-9A-F]{7}' ||
+    fail "$log: no warning naming the refused lock"
   tail -n 3 "$log" | untimed >"$log.end"
   sed -n 1p "$log.end" | grep -qE $'^Message\tpx-installer\tWMI [A-Za-z\\ ]+: 0x8[0-9A-F]{7}' ||
     fail "$log: the third line from the end is not a box naming a WMI call and its HRESULT"

@@ -99,6 +99,7 @@ Outcome RunOnce(Machine machine, const ParsedCommandLine& command_line, const Te
   Backend backend{pc.usb,    pc.registry, pc.processes, pc.spooler,
                   pc.system, host,        boxes,        HeaderFor(machine, arguments)};
   backend.release_package = ReleasePackageOf(machine);
+  backend.lock = &pc.lock;
   const RunResult result = RunInstaller(command_line, backend, readers);
   outcome.code = static_cast<int>(result.code);
   outcome.closed = result.window_closed;

@@ -101,6 +101,7 @@ int Run(const RunOptions& options) {
   Backend backend{pc.usb,    pc.registry, pc.processes, pc.spooler,
                   pc.system, host,        boxes,        HeaderFor(machine, arguments)};
   backend.release_package = ReleasePackageOf(machine);
+  backend.lock = &pc.lock;
   const RunResult result = RunInstaller(command_line, backend, readers);
   terminal_view.reset();
   // A run that did not get past its command line has changed nothing.

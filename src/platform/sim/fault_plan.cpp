@@ -18,6 +18,7 @@ constexpr std::uint32_t kRpcDisconnected = 0x80010108;   // RPC_E_DISCONNECTED
 // Win32 errors.
 constexpr std::uint32_t kFileNotFound = 2;
 constexpr std::uint32_t kAccessDenied = 5;
+constexpr std::uint32_t kInvalidHandle = 6;  // the name is another kind of object's
 constexpr std::uint32_t kNotEnoughMemory = 8;
 constexpr std::uint32_t kCrc = 23;  // ERROR_CRC: the disk could not read the data
 constexpr std::uint32_t kSharingViolation = 32;
@@ -80,6 +81,7 @@ const std::vector<FaultableCall>& Calls() {
        {kNotEnoughMemory, kNoSystemResources}},
       {"SetTimer", "SetTimer", FaultCode::kHresult, {kNoSystemResources, kNotEnoughQuota}},
       {"MessageBox", "MessageBoxW", FaultCode::kHresult, {kNotEnoughMemory, kNoSystemResources}},
+      {"CreateMutex", "CreateMutexW", FaultCode::kHresult, {kInvalidHandle, kNoSystemResources}},
       {"log open", "log open", FaultCode::kStatus, {kAccessDenied, kSharingViolation}},
       {"log write", "log write", FaultCode::kStatus, {kDiskFull}},
       {"log rotate", "log rotate", FaultCode::kStatus, {kAccessDenied, kSharingViolation}},

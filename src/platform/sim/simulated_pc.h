@@ -9,6 +9,7 @@
 #include "platform/sim/registry_sim.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/sim_spooler.h"
+#include "platform/sim/sim_unattended_lock.h"
 
 namespace px::sim {
 
@@ -37,6 +38,7 @@ struct SimulatedPc {
     registry.SetFaults(&faults);
     spooler.SetFaults(&faults);
     system.SetFaults(&faults);
+    lock.SetFaults(&faults);
     processes.SetStartFailures(machine.start_fails);
     processes.SetRunner([this](const Text& command_line) { return spooler.Run(command_line); });
   }
@@ -51,6 +53,7 @@ struct SimulatedPc {
   SimSystem system;
   SimRegistry registry;
   SimSpooler spooler;
+  SimUnattendedLock lock;
 };
 
 }  // namespace px::sim

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/win32/security_win32.h"
+#include "platform/win32/system_error_win32.h"
 #include "platform/win32/system_functions.h"
 
 namespace px::win32 {
@@ -109,7 +110,10 @@ UnattendedLock::Claim Win32UnattendedLock::TakeInNamespace(bool& tried) {
   }
   // A run under another account (SYSTEM, from a deployment tool) may own it with no right for us.
   if (error == ERROR_ACCESS_DENIED) return Claim::kRunning;
-  return held_ ? Claim::kTaken : Claim::kNone;
+  if (held_) return Claim::kTaken;
+  // Another kind of object of that name (ERROR_INVALID_HANDLE), or no resources left.
+  refusal_ = Win32Error(L"CreateMutexW", error).text;
+  return Claim::kNone;
 }
 
 UnattendedLock::Claim Win32UnattendedLock::TakeFile(const Text& folder) {
@@ -123,7 +127,10 @@ UnattendedLock::Claim Win32UnattendedLock::TakeFile(const Text& folder) {
   }
   // Held open by another run. Anything else (a file still being deleted as a run ends, say)
   // must not turn runs away.
-  return GetLastError() == ERROR_SHARING_VIOLATION ? Claim::kRunning : Claim::kNone;
+  const DWORD error = GetLastError();
+  if (error == ERROR_SHARING_VIOLATION) return Claim::kRunning;
+  refusal_ = Win32Error(L"CreateFileW", error).text;
+  return Claim::kNone;
 }
 
 }  // namespace px::win32

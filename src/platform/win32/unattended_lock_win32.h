@@ -25,6 +25,7 @@ class Win32UnattendedLock : public UnattendedLock {
   Win32UnattendedLock& operator=(const Win32UnattendedLock&) = delete;
 
   Claim Take() override;
+  Text Refusal() const override { return refusal_; }
 
  private:
   Claim TakeInNamespace(bool& tried);
@@ -33,6 +34,7 @@ class Win32UnattendedLock : public UnattendedLock {
   std::function<Text()> lock_folder_;
   HANDLE namespace_ = nullptr;
   UniqueKernelHandle held_;
+  Text refusal_;
 };
 
 }  // namespace px::win32
