@@ -130,9 +130,9 @@ Text SimSystem::NativeArchitecture() const { return Text(ArchitectureName(machin
 // machine's faults refused is named, and reading it answers the refusal.
 class SimHold : public FileHold {
  public:
-  SimHold(SimSystem& system, int& holds, std::filesystem::path folder)
-      : system_(system), holds_(holds), folder_(std::move(folder)) {
-    ++holds_;
+  SimHold(SimSystem& system, std::filesystem::path folder)
+      : system_(system), folder_(std::move(folder)) {
+    ++system_.holds_;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(folder_, error)) {
       if (entry.is_symlink(error) || entry.is_regular_file(error)) {
@@ -145,7 +145,7 @@ class SimHold : public FileHold {
     }
     std::sort(names_.begin(), names_.end());
   }
-  ~SimHold() override { --holds_; }
+  ~SimHold() override { --system_.holds_; }
   SimHold(const SimHold&) = delete;
   SimHold& operator=(const SimHold&) = delete;
 
@@ -167,7 +167,6 @@ class SimHold : public FileHold {
 
  private:
   SimSystem& system_;
-  int& holds_;
   std::filesystem::path folder_;
   std::vector<Text> names_;
   std::map<Text, SystemError> refused_;
@@ -211,7 +210,7 @@ Expected<std::unique_ptr<FileHold>> SimSystem::HoldFiles(const Text& folder) {
   if (const std::uint32_t refused = Injected("CreateFile")) {
     return PlannedError(u"CreateFileW", refused);
   }
-  return std::unique_ptr<FileHold>(std::make_unique<SimHold>(*this, holds_, host));
+  return std::unique_ptr<FileHold>(std::make_unique<SimHold>(*this, host));
 }
 
 Expected<std::unique_ptr<PrivateFolder>> SimSystem::MakePrivateFolder() {
